@@ -1,0 +1,45 @@
+# The two commands a newcomer needs: `make run` starts the game, `make test` builds and runs
+# every test. Both install missing Debian packages first and build incrementally.
+BUILD := build/release
+ASAN_BUILD := build/asan
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+ifeq ($(CI),true)
+  CMAKE_FLAGS += -DCHILLY_WERROR=ON
+endif
+
+.PHONY: all deps build run test asan-test bench format clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/virtual-chilly
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+asan-test: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHILLY_SANITIZE=ON -DCHILLY_E2E=OFF $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@scripts/deps.sh libbenchmark-dev libcairo2-dev
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCHILLY_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build build/bench -j $(JOBS)
+	build/bench/bench/chilly-bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,103 @@
+// Checked handles: a handle is a tag, a generation and a slot number packed into a pointer-sized
+// value. Looking one up checks all three, so a handle that was freed, that belongs to another
+// table or that was never issued finds nothing instead of touching freed memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace plat {
+
+template <class T> class HandleTable {
+public:
+  explicit HandleTable(unsigned tag) : tag_(tag) {}
+
+  uintptr_t add(T value) {
+    size_t index;
+    if (!free_.empty()) {
+      index = free_.back();
+      free_.pop_back();
+    } else {
+      index = slots_.size();
+      slots_.push_back(Slot{});
+    }
+    Slot& slot = slots_[index];
+    slot.generation = (slot.generation + 1) & 0xFFFFF;
+    if (slot.generation == 0) slot.generation = 1;
+    slot.value.emplace(std::move(value));
+    ++live_;
+    return (uintptr_t(tag_) << 44) | (uintptr_t(slot.generation) << 24) | uintptr_t(index + 1);
+  }
+
+  T* get(uintptr_t handle) {
+    Slot* slot = find(handle);
+    return slot ? &*slot->value : nullptr;
+  }
+
+  template <class H> T* get(H handle) { return get(reinterpret_cast<uintptr_t>(handle)); }
+
+  bool remove(uintptr_t handle) {
+    Slot* slot = find(handle);
+    if (!slot) return false;
+    slot->value.reset();
+    free_.push_back(size_t(handle & 0xFFFFFF) - 1);
+    --live_;
+    return true;
+  }
+
+  template <class H> bool remove(H handle) { return remove(reinterpret_cast<uintptr_t>(handle)); }
+
+  void clear() {
+    slots_.clear();
+    free_.clear();
+    live_ = 0;
+  }
+
+  size_t live() const { return live_; }
+
+  // Calls f(handle, value) for every live entry.
+  template <class F> void for_each(F f) {
+    for (size_t i = 0; i < slots_.size(); ++i) {
+      if (!slots_[i].value) continue;
+      uintptr_t h = (uintptr_t(tag_) << 44) | (uintptr_t(slots_[i].generation) << 24) | (i + 1);
+      f(h, *slots_[i].value);
+    }
+  }
+
+private:
+  struct Slot {
+    uint32_t generation = 0;
+    std::optional<T> value;
+  };
+
+  Slot* find(uintptr_t handle) {
+    if ((handle >> 44) != tag_) return nullptr;
+    size_t index = handle & 0xFFFFFF;
+    if (index == 0 || index > slots_.size()) return nullptr;
+    Slot& slot = slots_[index - 1];
+    if (!slot.value || slot.generation != ((handle >> 24) & 0xFFFFF)) return nullptr;
+    return &slot;
+  }
+
+  unsigned tag_;
+  std::vector<Slot> slots_;
+  std::vector<size_t> free_;
+  size_t live_ = 0;
+};
+
+// Tags of the handle kinds, so that a handle of one kind is never found in another table.
+enum HandleTag : unsigned {
+  TAG_WINDOW = 1,
+  TAG_MENU = 2,
+  TAG_DC = 3,
+  TAG_GDIOBJ = 4,
+  TAG_GLOBAL = 5,
+  TAG_ICON = 6,
+  TAG_INSTANCE = 7,
+};
+
+template <class H> inline H to_handle(uintptr_t value) { return reinterpret_cast<H>(value); }
+
+}  // namespace plat

@@ -1,0 +1,91 @@
+// What the parts of the window system share with each other and with the hosts: window
+// surfaces, the GDI services that USER needs (window DCs, fills, text for menus), and reset
+// hooks for the headless host. Nothing here is visible to programs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "hosts/host.h"
+#include "platform/win32.h"
+
+namespace plat {
+
+// Height of the menu bar, taken from the top of a window's outer area.
+constexpr int MENU_BAR_HEIGHT = 20;
+
+// A block of 0x00RRGGBB pixels; stride counts pixels.
+struct Surface {
+  uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;
+};
+
+inline uint32_t pixel_from_colorref(COLORREF c) {
+  return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+inline COLORREF colorref_from_pixel(uint32_t p) {
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+// ---------------------------------------------------------------------------------------------
+// USER side (src/), used by GDI and the hosts
+
+// The window's whole outer surface (menu bar rows on top) and, in surface coordinates, its
+// client rectangle. False for a handle that is not a live window.
+bool window_surface(HWND hwnd, Surface* surface, RECT* client);
+// The window's pixels changed: present it at the next poll.
+void window_changed(HWND hwnd);
+// The window that a host window id belongs to, or null.
+HWND window_from_host(int host_id);
+// Presents every changed, visible window (at most once per call).
+void present_changed_windows();
+// Time in ms on the host clock.
+uint64_t now_ms();
+
+// ---------------------------------------------------------------------------------------------
+// GDI side (src/gdi/), used by USER
+
+// A DC that draws into the window's client area, clipped to it (GetDC and BeginPaint).
+HDC create_window_dc(HWND hwnd);
+// Fills a rectangle of a surface, clipped to the surface.
+void fill_surface(const Surface& surface, RECT rect, uint32_t pixel);
+// Draws Latin-1 text with a font object at (x, y) = top left of the character cell, clipped to
+// `clip` (surface coordinates), glyphs only. Returns the advance width in pixels.
+int draw_text_on_surface(const Surface& surface, const RECT& clip, HFONT font, int x, int y,
+                         const char* text, int count, uint32_t pixel);
+// Width of text in a font, and the font's cell height (ascent + descent).
+int text_width(HFONT font, const char* text, int count);
+int font_height(HFONT font);
+// The GDI object counts for the headless counters.
+int live_gdi_objects();
+int live_dcs();
+
+// ---------------------------------------------------------------------------------------------
+// Menus (src/menu*.cpp), used by windows and input
+
+// Draws the menu bar of a window into its surface's top rows (no-op for a window without one).
+void draw_menu_bar(HWND hwnd);
+// Raw input while a menu may be open or about to open. Returns true when the menu took it.
+bool menu_handle_input(HWND hwnd, const host::InputEvent& event);
+// Composes the open popup, if any, over a copy of the window's pixels for presenting.
+// Returns false when no popup is open on this window (present the surface as it is).
+bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out);
+// True while a popup or the menu bar's keyboard mode is active on any window.
+bool menu_active();
+
+// ---------------------------------------------------------------------------------------------
+// Reset and counters (headless host)
+
+void user_reset();
+void gdi_reset();
+void memory_reset();
+int live_memory_blocks();
+int live_windows();
+int live_menus();
+int live_timers();
+// Makes GlobalAlloc fail for `count` calls after `after` more successful ones (count < 0: all).
+void memory_fail_after(int after, int count);
+
+}  // namespace plat
