@@ -43,6 +43,10 @@ HWND window_from_host(int host_id);
 void present_changed_windows();
 // Time in ms on the host clock.
 uint64_t now_ms();
+// The menu bar attached to a window (SetMenu), or null.
+HMENU window_menu(HWND hwnd);
+// The window that currently has the keyboard, or null.
+HWND focus_window();
 
 // ---------------------------------------------------------------------------------------------
 // GDI side (src/gdi/), used by USER
@@ -74,6 +78,10 @@ bool menu_handle_input(HWND hwnd, const host::InputEvent& event);
 bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out);
 // True while a popup or the menu bar's keyboard mode is active on any window.
 bool menu_active();
+// True for a live menu handle (menu bar or popup).
+bool menu_exists(HMENU menu);
+// The window is being destroyed: close any menu open on it.
+void menu_window_destroyed(HWND hwnd);
 
 // ---------------------------------------------------------------------------------------------
 // Reset and counters (headless host)
@@ -81,6 +89,7 @@ bool menu_active();
 void user_reset();
 void gdi_reset();
 void memory_reset();
+void menu_reset();
 int live_memory_blocks();
 int live_windows();
 int live_menus();
