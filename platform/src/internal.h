@@ -62,6 +62,10 @@ int draw_text_on_surface(const Surface& surface, const RECT& clip, HFONT font, i
 // Width of text in a font, and the font's cell height (ascent + descent).
 int text_width(HFONT font, const char* text, int count);
 int font_height(HFONT font);
+// The pixels of a bitmap object; false for anything that is not a live bitmap.
+bool bitmap_surface(HBITMAP bitmap, Surface* surface);
+// The colour of a solid brush; false for a hollow brush or anything that is not a brush.
+bool brush_pixel(HBRUSH brush, uint32_t* pixel);
 // The GDI object counts for the headless counters.
 int live_gdi_objects();
 int live_dcs();
