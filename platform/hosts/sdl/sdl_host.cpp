@@ -1,0 +1,109 @@
+// The SDL desktop host: start-up, the screen, the clock and the wait for input. The wait sleeps
+// in SDL_WaitEventTimeout up to the next deadline, so an idle program uses no CPU; the event it
+// wakes with is kept for next_input.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "hosts/sdl/sdl_host.h"
+
+namespace sdl_host {
+
+Desktop& desktop() {
+  static Desktop state;
+  return state;
+}
+
+void report(const char* what) {
+  std::fprintf(stderr, "%s: %s\n", what, SDL_GetError());
+}
+
+namespace {
+
+// A desktop reports a scale of 2 or more through the X server's DPI (Xft.dpi or the monitor's
+// size); 96 DPI is scale 1. The scale is kept small enough for the graphics window to fit.
+int scale_from_dpi(const SDL_Rect& usable) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr || std::strcmp(driver, "x11") != 0) return 1;
+  float dpi = 0;
+  if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || !(dpi > 0)) return 1;
+  int scale = int(std::floor(dpi / 96.0f + 0.1f));
+  while (scale > 1 && (usable.w / scale < 640 || usable.h / scale < 560)) --scale;
+  return scale < 2 ? 1 : scale;
+}
+
+}  // namespace
+
+}  // namespace sdl_host
+
+namespace host {
+
+using sdl_host::desktop;
+
+bool open() {
+  sdl_host::Desktop& d = desktop();
+  if (d.open) return true;
+  // The program ends on its own terms: Ctrl+C in a terminal must still stop it, so SDL must not
+  // turn signals into quit events, which this host ignores.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // A windowed program leaves the screen saver and the compositor alone.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // A desktop only: without one SDL could take over a text console (KMS/DRM) instead of failing.
+  // SDL_VIDEODRIVER in the environment still wins.
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland", SDL_HINT_DEFAULT);
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  d.start_ticks = SDL_GetTicks64();
+  if (SDL_GetDisplayUsableBounds(0, &d.usable) != 0 || d.usable.w <= 0 || d.usable.h <= 0) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+      sdl_host::report("cannot read the screen size");
+      SDL_Quit();
+      return false;
+    }
+    d.usable = {0, 0, mode.w, mode.h};
+  }
+  d.scale = sdl_host::scale_from_dpi(d.usable);
+  // On X11 a window's surface is a shared-memory image that the server shows as it is; SDL's
+  // default puts an OpenGL texture behind it, which costs a GL context and, without a GPU,
+  // a software rasteriser's threads.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
+  // Characters come as text events, after the user's layout and input method made them.
+  SDL_StartTextInput();
+  d.open = true;
+  return true;
+}
+
+void screen_size(int* width, int* height) {
+  const sdl_host::Desktop& d = desktop();
+  if (width != nullptr) *width = d.open ? d.usable.w / d.scale : 0;
+  if (height != nullptr) *height = d.open ? d.usable.h / d.scale : 0;
+}
+
+uint64_t now_ms() {
+  const sdl_host::Desktop& d = desktop();
+  if (!d.open) return 0;
+  return SDL_GetTicks64() - d.start_ticks;
+}
+
+void wait(uint64_t deadline) {
+  sdl_host::Desktop& d = desktop();
+  if (!d.open || !d.ready.empty() || !d.held.empty()) return;
+  SDL_Event event;
+  int got = 0;
+  if (deadline == NO_DEADLINE) {
+    got = SDL_WaitEvent(&event);
+  } else {
+    const uint64_t now = now_ms();
+    if (deadline <= now) return;
+    const uint64_t left = deadline - now;
+    got = SDL_WaitEventTimeout(&event, left > INT32_MAX ? INT32_MAX : int(left));
+  }
+  if (got == 1) d.held.push_back(event);
+}
+
+}  // namespace host

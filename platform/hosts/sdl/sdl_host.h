@@ -1,0 +1,63 @@
+// What the files of the SDL desktop host share: the native windows by id, the desktop's
+// whole-number scale and origin, and the translation of SDL events into the host's raw input.
+// Only this folder includes SDL.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <deque>
+
+#include "hosts/host.h"
+
+namespace sdl_host {
+
+struct NativeWindow {
+  int id = 0;
+  SDL_Window* window = nullptr;
+  bool reported_failure = false;  // a present failure is told once per window, not per frame
+};
+
+// The host's state for the life of the process.
+struct Desktop {
+  bool open = false;
+  uint64_t start_ticks = 0;  // SDL_GetTicks64 at open
+  // Where the desktop gives its scale through the display's DPI (X11), windows are placed and
+  // sized in device pixels times this factor and mouse positions are divided by it. Desktops
+  // that scale by themselves (Wayland, macOS) give windows more pixels than their size.
+  int scale = 1;
+  // Usable area of display 0 in desktop coordinates: program (0, 0) is its top left corner.
+  SDL_Rect usable = {0, 0, 0, 0};
+  // SDL events taken out of SDL's queue by a wait, kept for next_input.
+  std::deque<SDL_Event> held;
+  // Input already translated but not yet handed out (the extra characters of a text event).
+  std::deque<host::InputEvent> ready;
+};
+
+Desktop& desktop();
+
+// The window with this host id, or null.
+NativeWindow* find_window(int id);
+// The host id of an SDL window id, or 0.
+int window_from_sdl(uint32_t sdl_window_id);
+// Whole-number factor between a window's device pixels and its pixels on screen.
+int pixel_scale(const NativeWindow& window);
+
+// Prints one line "what: SDL's reason" on stderr.
+void report(const char* what);
+
+// Key map: the Win32 virtual-key code of a key (0 where it has none), the 8-bit scan code that
+// tells physical keys apart, and the host's modifier bits.
+unsigned virtual_key(const SDL_Keysym& key);
+unsigned scan_code(SDL_Scancode scancode);
+unsigned modifier_bits(uint16_t sdl_mods);
+// The character a key makes by itself, whatever the keyboard layout: Enter 13, Tab 9,
+// Backspace 8, Esc 27, Ctrl+letter 1..26; -1 for a key whose character comes as text.
+int key_character(const SDL_Keysym& key);
+// True for Shift, Ctrl, Alt, GUI and lock keys, which never produce text.
+bool is_modifier_key(SDL_Keycode key);
+// Decodes UTF-8 text into Latin-1 characters; characters above 255 and malformed bytes are
+// dropped. Returns the number of characters stored (at most `capacity`).
+int latin1_from_utf8(const char* text, int* out, int capacity);
+
+}  // namespace sdl_host

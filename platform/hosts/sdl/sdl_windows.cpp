@@ -1,0 +1,157 @@
+// Native windows of the SDL host: one SDL window per top-level window, placed and sized in device
+// pixels times the desktop's scale, and the presenting of a window's framebuffer: one copy into
+// the window's surface (a shared-memory image on X11), with sharp pixels where it is scaled.
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "hosts/sdl/sdl_host.h"
+
+namespace sdl_host {
+
+namespace {
+
+std::map<int, std::unique_ptr<NativeWindow>>& windows() {
+  static std::map<int, std::unique_ptr<NativeWindow>> all;
+  return all;
+}
+
+int next_id = 1;
+
+// Titles come as Latin-1 (Win32's ANSI code page); SDL takes UTF-8.
+std::string utf8_from_latin1(const char* text) {
+  std::string out;
+  if (text == nullptr) return out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+    if (*p < 0x80) {
+      out += char(*p);
+    } else {
+      out += char(0xC0 | (*p >> 6));
+      out += char(0x80 | (*p & 0x3F));
+    }
+  }
+  return out;
+}
+
+// A program coordinate on the desktop: scaled and offset, clamped to what SDL takes.
+int desktop_coordinate(int value, int scale, int offset) {
+  const int64_t v = int64_t(value) * scale + offset;
+  return int(std::clamp<int64_t>(v, -16384, 16384));
+}
+
+int desktop_extent(int value, int scale) {
+  const int64_t v = int64_t(value) * scale;
+  return int(std::clamp<int64_t>(v, 1, 16384));
+}
+
+}  // namespace
+
+NativeWindow* find_window(int id) {
+  auto it = windows().find(id);
+  return it == windows().end() ? nullptr : it->second.get();
+}
+
+int window_from_sdl(uint32_t sdl_window_id) {
+  SDL_Window* window = SDL_GetWindowFromID(sdl_window_id);
+  if (window == nullptr) return 0;
+  for (const auto& [id, native] : windows()) {
+    if (native->window == window) return id;
+  }
+  return 0;
+}
+
+int pixel_scale(const NativeWindow& window) {
+  // Where the desktop scales windows itself (Wayland, macOS) a window has more pixels than its
+  // size in desktop units; elsewhere the host's own DPI scale applies.
+  int units_w = 0, units_h = 0, pixels_w = 0, pixels_h = 0;
+  SDL_GetWindowSize(window.window, &units_w, &units_h);
+  SDL_GetWindowSizeInPixels(window.window, &pixels_w, &pixels_h);
+  const int ratio = units_w > 0 ? pixels_w / units_w : 1;
+  return desktop().scale * (ratio > 1 ? ratio : 1);
+}
+
+}  // namespace sdl_host
+
+namespace host {
+
+using sdl_host::NativeWindow;
+
+int create_window(const char* title, int x, int y, int width, int height, bool resizable) {
+  const sdl_host::Desktop& d = sdl_host::desktop();
+  if (!d.open || width <= 0 || height <= 0) return 0;
+  const int s = d.scale;
+  const int left =
+      x == INT_MIN ? int(SDL_WINDOWPOS_UNDEFINED) : sdl_host::desktop_coordinate(x, s, d.usable.x);
+  const int top =
+      y == INT_MIN ? int(SDL_WINDOWPOS_UNDEFINED) : sdl_host::desktop_coordinate(y, s, d.usable.y);
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (resizable) flags |= SDL_WINDOW_RESIZABLE;
+  const std::string name = sdl_host::utf8_from_latin1(title);
+  auto native = std::make_unique<NativeWindow>();
+  native->window = SDL_CreateWindow(name.c_str(), left, top, sdl_host::desktop_extent(width, s),
+                                    sdl_host::desktop_extent(height, s), flags);
+  if (native->window == nullptr) {
+    sdl_host::report("cannot create a window");
+    return 0;
+  }
+  native->id = sdl_host::next_id++;
+  const int id = native->id;
+  sdl_host::windows()[id] = std::move(native);
+  return id;
+}
+
+void show_window(int id, bool show) {
+  NativeWindow* native = sdl_host::find_window(id);
+  if (native == nullptr) return;
+  if (show) {
+    SDL_ShowWindow(native->window);
+  } else {
+    SDL_HideWindow(native->window);
+  }
+}
+
+void destroy_window(int id) {
+  auto& all = sdl_host::windows();
+  auto it = all.find(id);
+  if (it == all.end()) return;
+  NativeWindow& native = *it->second;
+  SDL_DestroyWindow(native.window);
+  all.erase(it);
+  // Input of the window that is still queued now names a window that is gone.
+  auto& ready = sdl_host::desktop().ready;
+  ready.erase(std::remove_if(ready.begin(), ready.end(),
+                             [id](const InputEvent& event) { return event.window == id; }),
+              ready.end());
+}
+
+void present(int id, const uint32_t* pixels, int width, int height) {
+  NativeWindow* native = sdl_host::find_window(id);
+  if (native == nullptr || pixels == nullptr || width <= 0 || height <= 0) return;
+  // The surface follows the window's size; SDL makes it again after a resize.
+  SDL_Surface* target = SDL_GetWindowSurface(native->window);
+  SDL_Surface* source =
+      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                         width * int(sizeof(uint32_t)), SDL_PIXELFORMAT_RGB888);
+  bool shown = target != nullptr && source != nullptr;
+  if (shown) {
+    const int s = sdl_host::pixel_scale(*native);
+    SDL_Rect area = {0, 0, width * s, height * s};
+    // Whatever the picture does not cover (a window being resized) is white, like the
+    // windows' own background.
+    if (area.w < target->w || area.h < target->h) {
+      SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 255, 255, 255));
+    }
+    shown = (s == 1 ? SDL_BlitSurface(source, nullptr, target, &area)
+                    : SDL_BlitScaled(source, nullptr, target, &area)) == 0 &&
+            SDL_UpdateWindowSurface(native->window) == 0;
+  }
+  if (source != nullptr) SDL_FreeSurface(source);
+  if (!shown && !native->reported_failure) {
+    sdl_host::report("cannot show a window's picture");
+    native->reported_failure = true;
+  }
+}
+
+}  // namespace host
