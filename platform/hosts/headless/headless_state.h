@@ -1,0 +1,72 @@
+// What the headless host's files share: the virtual screen and clock, the host windows with the
+// frames last presented to them, the schedule of input waiting for its time, and the loud
+// failure of a wait that could never end.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "hosts/host.h"
+
+namespace headless {
+
+struct HostWindow {
+  std::string title;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool resizable = false;
+  bool visible = false;
+  std::vector<uint32_t> presented;  // the last frame presented, 0x00RRGGBB
+  int presented_width = 0;
+  int presented_height = 0;
+  int present_count = 0;
+};
+
+// One scheduling call: raw events (or an action) for a window named by title, resolved when the
+// clock reaches the entry's time.
+struct Scheduled {
+  bool to_focus = false;       // no title given: the window that has the keyboard then
+  std::string window;          // title
+  bool client_points = false;  // event positions are client points, not outer ones
+  std::vector<host::InputEvent> events;
+  std::function<void()> action;
+};
+
+constexpr int DEFAULT_SCREEN_WIDTH = 1024;
+constexpr int DEFAULT_SCREEN_HEIGHT = 768;
+
+struct HostState {
+  int screen_width = DEFAULT_SCREEN_WIDTH;
+  int screen_height = DEFAULT_SCREEN_HEIGHT;
+  uint64_t now = 0;
+  uint64_t time_limit = 0;  // 0: none
+  void (*failure_handler)(const char* reason) = nullptr;
+  std::map<int, HostWindow> windows;
+  int next_window_id = 1;
+  // Ordered by time, then by order of scheduling.
+  std::map<std::pair<uint64_t, uint64_t>, Scheduled> schedule;
+  uint64_t next_order = 0;
+  std::deque<host::InputEvent> ready;  // events whose time has come, not yet taken
+  std::map<unsigned, unsigned> spare_scan_codes;
+  unsigned next_spare_scan = 0x80;
+};
+
+HostState& state();
+
+void schedule(uint64_t at, const char* window, Scheduled entry);
+
+// The host window with this title (the first made, if several), or for a null title the one
+// that has the keyboard; 0 when there is none.
+int host_window_id(const char* title);
+
+// Reports through the failure handler; never returns.
+[[noreturn]] void fail(const std::string& reason);
+
+}  // namespace headless

@@ -1,0 +1,166 @@
+// The host interface without a display: a virtual screen, windows that keep the frame last
+// presented to them, a virtual clock that moves only when a wait has nothing to deliver, and
+// scheduled input handed out when the clock reaches its time. A wait that nothing could end,
+// or that would pass the time limit, fails loudly instead of hanging.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "headless_state.h"
+#include "internal.h"
+
+namespace headless {
+
+HostState& state() {
+  static HostState s;
+  return s;
+}
+
+void fail(const std::string& reason) {
+  if (auto handler = state().failure_handler) handler(reason.c_str());
+  std::fprintf(stderr, "headless host: %s\n", reason.c_str());
+  std::fflush(stderr);
+  std::abort();
+}
+
+void schedule(uint64_t at, const char* window, Scheduled entry) {
+  HostState& s = state();
+  entry.to_focus = window == nullptr;
+  if (window) entry.window = window;
+  s.schedule.emplace(std::make_pair(at, s.next_order++), std::move(entry));
+}
+
+int host_window_id(const char* title) {
+  HostState& s = state();
+  if (!title) {
+    HWND focus = plat::focus_window();
+    for (auto& [id, w] : s.windows)
+      if (focus && plat::window_from_host(id) == focus) return id;
+    return 0;
+  }
+  for (auto& [id, w] : s.windows)
+    if (w.title == title) return id;
+  return 0;
+}
+
+namespace {
+
+// Moves the events of an entry whose time has come to the ready queue, addressed to the window
+// its name means now; an entry whose window does not exist then is dropped.
+void deliver(uint64_t at, Scheduled& entry) {
+  HostState& s = state();
+  int id = host_window_id(entry.to_focus ? nullptr : entry.window.c_str());
+  if (id == 0) return;
+  int dx = 0, dy = 0;
+  if (entry.client_points) {
+    RECT client{};
+    if (plat::window_surface(plat::window_from_host(id), nullptr, &client)) {
+      dx = client.left;
+      dy = client.top;
+    }
+  }
+  for (host::InputEvent ev : entry.events) {
+    ev.window = id;
+    ev.time = at;
+    ev.x += dx;
+    ev.y += dy;
+    s.ready.push_back(ev);
+  }
+}
+
+}  // namespace
+
+}  // namespace headless
+
+using namespace headless;
+
+namespace host {
+
+bool open() {
+  return true;
+}
+
+void screen_size(int* width, int* height) {
+  if (width) *width = state().screen_width;
+  if (height) *height = state().screen_height;
+}
+
+int create_window(const char* title, int x, int y, int width, int height, bool resizable) {
+  HostState& s = state();
+  HostWindow w;
+  w.title = title ? title : "";
+  w.x = x;
+  w.y = y;
+  w.width = width;
+  w.height = height;
+  w.resizable = resizable;
+  int id = s.next_window_id++;
+  s.windows.emplace(id, std::move(w));
+  return id;
+}
+
+void show_window(int id, bool show) {
+  auto it = state().windows.find(id);
+  if (it != state().windows.end()) it->second.visible = show;
+}
+
+void destroy_window(int id) {
+  state().windows.erase(id);
+}
+
+void present(int id, const uint32_t* pixels, int width, int height) {
+  auto it = state().windows.find(id);
+  if (it == state().windows.end()) return;
+  HostWindow& w = it->second;
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  size_t count = size_t(width) * size_t(height);
+  if (pixels)
+    w.presented.assign(pixels, pixels + count);
+  else
+    w.presented.assign(count, 0);
+  w.presented_width = width;
+  w.presented_height = height;
+  ++w.present_count;
+}
+
+uint64_t now_ms() {
+  return state().now;
+}
+
+bool next_input(InputEvent* event) {
+  HostState& s = state();
+  for (;;) {
+    if (!s.ready.empty()) {
+      *event = s.ready.front();
+      s.ready.pop_front();
+      return true;
+    }
+    if (s.schedule.empty() || s.schedule.begin()->first.first > s.now) return false;
+    uint64_t at = s.schedule.begin()->first.first;
+    Scheduled entry = std::move(s.schedule.begin()->second);
+    s.schedule.erase(s.schedule.begin());
+    if (entry.action)
+      entry.action();
+    else
+      deliver(at, entry);
+  }
+}
+
+void wait(uint64_t deadline) {
+  HostState& s = state();
+  if (!s.ready.empty()) return;
+  uint64_t until = deadline;
+  if (!s.schedule.empty()) until = std::min(until, s.schedule.begin()->first.first);
+  if (until <= s.now) return;
+  if (until == NO_DEADLINE)
+    fail("a wait at " + std::to_string(s.now) +
+         " ms could never end: no timer is running and no input is scheduled");
+  if (s.time_limit != 0 && until > s.time_limit)
+    fail("a wait at " + std::to_string(s.now) + " ms would run until " + std::to_string(until) +
+         " ms, past the time limit of " + std::to_string(s.time_limit) + " ms");
+  s.now = until;
+}
+
+}  // namespace host

@@ -1,0 +1,181 @@
+// Input scheduled at virtual times: clicks at client or window points, keys with the characters
+// they produce, Ctrl combinations, text without a key press, close requests and actions. Keys
+// get the virtual-key code a desktop would report and a scan code that is stable per key.
+#include <cctype>
+#include <map>
+
+#include "headless_state.h"
+#include "internal.h"
+#include "raw_input.h"
+
+using namespace headless;
+
+namespace {
+
+host::InputEvent event_of(host::InputKind kind) {
+  host::InputEvent ev{};
+  ev.kind = kind;
+  return ev;
+}
+
+// PC scan code set 1 for the keys that have a virtual-key code here.
+unsigned set1_scan_code(unsigned vk) {
+  static const std::map<unsigned, unsigned> codes = [] {
+    std::map<unsigned, unsigned> m;
+    const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+    const unsigned starts[] = {0x10, 0x1E, 0x2C};
+    for (int r = 0; r < 3; ++r)
+      for (unsigned i = 0; rows[r][i]; ++i) m[unsigned(rows[r][i])] = starts[r] + i;
+    for (unsigned d = 1; d <= 9; ++d) m['0' + d] = 0x01 + d;
+    m['0'] = 0x0B;
+    m[VK_ESCAPE] = 0x01;
+    m[VK_BACK] = 0x0E;
+    m[VK_TAB] = 0x0F;
+    m[VK_RETURN] = 0x1C;
+    m[VK_CONTROL] = 0x1D;
+    m[VK_SHIFT] = 0x2A;
+    m[VK_MENU] = 0x38;
+    m[VK_SPACE] = 0x39;
+    m[VK_F10] = 0x44;
+    m[VK_UP] = 0x48;
+    m[VK_LEFT] = 0x4B;
+    m[VK_RIGHT] = 0x4D;
+    m[VK_DOWN] = 0x50;
+    return m;
+  }();
+  auto it = codes.find(vk);
+  return it == codes.end() ? 0 : it->second;
+}
+
+// A scan code for the key: its set-1 code, or for other keys (and characters without a
+// virtual-key code) one of the codes above 0x7F, which set 1 never uses for a key press.
+unsigned scan_code(unsigned vk, int ch) {
+  if (unsigned code = set1_scan_code(vk)) return code;
+  HostState& s = state();
+  unsigned key = vk ? vk : 0x10000u | unsigned(ch & 0xFF);
+  auto it = s.spare_scan_codes.find(key);
+  if (it != s.spare_scan_codes.end()) return it->second;
+  unsigned code = s.next_spare_scan;
+  s.next_spare_scan = s.next_spare_scan == 0xFF ? 0x80 : s.next_spare_scan + 1;
+  s.spare_scan_codes[key] = code;
+  return code;
+}
+
+unsigned vk_of_character(int ch) {
+  if (ch >= 'a' && ch <= 'z') return unsigned(ch - 'a' + 'A');
+  if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) return unsigned(ch);
+  switch (ch) {
+    case 13:
+      return VK_RETURN;
+    case 9:
+      return VK_TAB;
+    case 8:
+      return VK_BACK;
+    case 27:
+      return VK_ESCAPE;
+    case ' ':
+      return VK_SPACE;
+    default:
+      return 0;
+  }
+}
+
+host::InputEvent key_event(host::InputKind kind, unsigned vk, int ch, unsigned mods) {
+  host::InputEvent ev = event_of(kind);
+  ev.vk = vk;
+  ev.scan = scan_code(vk, ch);
+  ev.ch = kind == host::InputKind::KEY_DOWN ? ch : 0;
+  ev.mods = mods;
+  return ev;
+}
+
+void schedule_events(uint64_t at, const char* window, std::vector<host::InputEvent> events,
+                     bool client_points = false) {
+  Scheduled entry;
+  entry.events = std::move(events);
+  entry.client_points = client_points;
+  schedule(at, window, std::move(entry));
+}
+
+host::InputEvent button(host::InputKind kind, int x, int y) {
+  host::InputEvent ev = event_of(kind);
+  ev.x = x;
+  ev.y = y;
+  ev.button = 1;
+  return ev;
+}
+
+void click(uint64_t at, const char* window, int x, int y, bool client_points) {
+  schedule_events(
+      at, window,
+      {button(host::InputKind::MOUSE_DOWN, x, y), button(host::InputKind::MOUSE_UP, x, y)},
+      client_points);
+}
+
+}  // namespace
+
+void headless_click(uint64_t at, const char* window, int client_x, int client_y) {
+  click(at, window, client_x, client_y, true);
+}
+
+void headless_window_click(uint64_t at, const char* window, int x, int y) {
+  click(at, window, x, y, false);
+}
+
+void headless_menu_click(uint64_t at, const char* window, int x) {
+  click(at, window, x, plat::MENU_BAR_HEIGHT / 2, false);
+}
+
+void headless_key(uint64_t at, const char* window, unsigned vk, int ch) {
+  schedule_events(at, window,
+                  {key_event(host::InputKind::KEY_DOWN, vk, ch, 0),
+                   key_event(host::InputKind::KEY_UP, vk, ch, 0)});
+}
+
+void headless_type(uint64_t at, const char* window, int ch) {
+  headless_key(at, window, vk_of_character(ch), ch);
+}
+
+void headless_key_down(uint64_t at, const char* window, unsigned vk, int ch) {
+  schedule_events(at, window, {key_event(host::InputKind::KEY_DOWN, vk, ch, 0)});
+}
+
+void headless_key_up(uint64_t at, const char* window, unsigned vk) {
+  schedule_events(at, window, {key_event(host::InputKind::KEY_UP, vk, 0, 0)});
+}
+
+void headless_ctrl_key(uint64_t at, const char* window, char letter) {
+  int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter & 31) : 0;
+  unsigned vk = vk_of_character(static_cast<unsigned char>(letter));
+  using host::InputKind;
+  using host::MOD_CTRL;
+  schedule_events(at, window,
+                  {key_event(InputKind::KEY_DOWN, VK_CONTROL, 0, MOD_CTRL),
+                   key_event(InputKind::KEY_DOWN, vk, ch, MOD_CTRL),
+                   key_event(InputKind::KEY_UP, vk, ch, MOD_CTRL),
+                   key_event(InputKind::KEY_UP, VK_CONTROL, 0, 0)});
+}
+
+void headless_text(uint64_t at, const char* window, int ch) {
+  host::InputEvent ev = event_of(host::InputKind::TEXT);
+  ev.ch = ch;
+  schedule_events(at, window, {ev});
+}
+
+void headless_close_request(uint64_t at, const char* window) {
+  schedule_events(at, window, {event_of(host::InputKind::CLOSE)});
+}
+
+void headless_at(uint64_t at, std::function<void()> action) {
+  Scheduled entry;
+  entry.action = std::move(action);
+  schedule(at, nullptr, std::move(entry));
+}
+
+int headless_pending_input() {
+  return int(state().schedule.size() + state().ready.size());
+}
+
+void headless_raw_input(uint64_t at, const char* window, const host::InputEvent& event) {
+  schedule_events(at, window, {event});
+}

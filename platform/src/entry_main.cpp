@@ -1,0 +1,22 @@
+// The process entry of programs written against the window system: opens the host and hands
+// the program's WinMain its instance, no previous instance, the command line (the arguments
+// joined by spaces) and the default show command.
+#include <cstdio>
+#include <string>
+
+#include "handle_table.h"
+#include "internal.h"
+
+int main(int argc, char** argv) {
+  if (!host::open()) {
+    std::fputs("cannot open a window: no display\n", stderr);
+    return 1;
+  }
+  std::string command_line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) command_line += ' ';
+    command_line += argv[i];
+  }
+  HINSTANCE instance = plat::to_handle<HINSTANCE>((uintptr_t(plat::TAG_INSTANCE) << 44) | 1);
+  return WinMain(instance, nullptr, command_line.data(), SW_SHOWDEFAULT);
+}

@@ -1,0 +1,73 @@
+// Window DCs and painting: GetDC and ReleaseDC, BeginPaint (which erases what needs painting
+// with the class background and validates it) and EndPaint, and InvalidateRect.
+#include "user_state.h"
+
+using namespace plat;
+
+namespace {
+
+HDC hand_out_window_dc(HWND hwnd) {
+  HDC dc = create_window_dc(hwnd);
+  if (dc) user().window_dcs[dc] = hwnd;
+  return dc;
+}
+
+// Releases a DC handed out for `hwnd`. A DC whose window has been destroyed since is accepted
+// with that window's old handle or any other, as there is nothing left to check it against.
+bool release_window_dc(HWND hwnd, HDC dc) {
+  auto& dcs = user().window_dcs;
+  auto it = dcs.find(dc);
+  if (it == dcs.end()) return false;
+  if (it->second != hwnd && find_window(it->second)) return false;
+  dcs.erase(it);
+  DeleteDC(dc);
+  return true;
+}
+
+}  // namespace
+
+HDC WINAPI GetDC(HWND hwnd) {
+  return find_window(hwnd) ? hand_out_window_dc(hwnd) : nullptr;
+}
+
+int WINAPI ReleaseDC(HWND hwnd, HDC hdc) {
+  return release_window_dc(hwnd, hdc) ? 1 : 0;
+}
+
+BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  if (!find_window(hwnd)) return FALSE;
+  invalidate_client(hwnd, rect, erase != FALSE);
+  return TRUE;
+}
+
+HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
+  if (!ps || !find_window(hwnd)) return nullptr;
+  HDC dc = hand_out_window_dc(hwnd);
+  if (!dc) return nullptr;
+  Window* w = find_window(hwnd);
+  RECT area = w->has_update ? w->update : RECT{0, 0, 0, 0};
+  bool erase = w->has_update && w->erase;
+  bool erased = false;
+  uint32_t pixel = 0;
+  if (erase && brush_pixel(w->background, &pixel)) {
+    int top = menu_rows(*w);
+    Surface surface{w->pixels.data(), w->width, w->height, w->width};
+    fill_surface(surface, RECT{area.left, area.top + top, area.right, area.bottom + top}, pixel);
+    w->changed = true;
+    erased = true;
+  }
+  w->has_update = false;
+  w->erase = false;
+  w->update = RECT{0, 0, 0, 0};
+  *ps = PAINTSTRUCT{};
+  ps->hdc = dc;
+  ps->rcPaint = area;
+  // As on Win32: TRUE only when the background still needs erasing (a hollow class brush).
+  ps->fErase = erase && !erased ? TRUE : FALSE;
+  return dc;
+}
+
+BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+  if (!ps) return FALSE;
+  return release_window_dc(hwnd, ps->hdc) ? TRUE : FALSE;
+}

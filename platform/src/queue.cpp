@@ -1,0 +1,151 @@
+// The message queue: PeekMessageA with its retrieval order (posted messages, then WM_QUIT,
+// then input, then WM_PAINT, then WM_TIMER, the last two made at the moment of retrieval),
+// sending and dispatching to window procedures, posting, and WaitMessage, which blocks on the
+// host until a poll would find something.
+#include <algorithm>
+
+#include "user_state.h"
+
+namespace plat {
+
+uint64_t now_ms() {
+  return host::now_ms();
+}
+
+void drop_window_messages(HWND hwnd) {
+  UserState& u = user();
+  auto for_window = [hwnd](const MSG& m) { return m.hwnd == hwnd; };
+  u.posted.erase(std::remove_if(u.posted.begin(), u.posted.end(), for_window), u.posted.end());
+  u.input.erase(std::remove_if(u.input.begin(), u.input.end(), for_window), u.input.end());
+}
+
+}  // namespace plat
+
+using namespace plat;
+
+namespace {
+
+struct Filter {
+  HWND hwnd;
+  UINT min;
+  UINT max;
+
+  bool passes(UINT message) const {
+    return (min == 0 && max == 0) || (message >= min && message <= max);
+  }
+  bool passes(const MSG& m) const { return (!hwnd || m.hwnd == hwnd) && passes(m.message); }
+};
+
+bool take_queued(std::deque<MSG>& queue, const Filter& filter, bool remove, MSG* msg) {
+  auto it =
+      std::find_if(queue.begin(), queue.end(), [&](const MSG& m) { return filter.passes(m); });
+  if (it == queue.end()) return false;
+  *msg = *it;
+  if (remove) queue.erase(it);
+  return true;
+}
+
+// A visible window with something to paint, among those the filter lets through.
+HWND window_needing_paint(HWND filter) {
+  HWND found = nullptr;
+  user().windows.for_each([&](uintptr_t handle, Window& w) {
+    HWND hwnd = window_handle(handle);
+    if (!found && w.visible && w.has_update && (!filter || filter == hwnd)) found = hwnd;
+  });
+  return found;
+}
+
+MSG make_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  MSG m{};
+  m.hwnd = hwnd;
+  m.message = message;
+  m.wParam = wparam;
+  m.lParam = lparam;
+  m.time = DWORD(host::now_ms());
+  return m;
+}
+
+// True when PeekMessageA for any window and message would return something now.
+bool message_ready() {
+  UserState& u = user();
+  return !u.posted.empty() || u.quit_pending || !u.input.empty() || window_needing_paint(nullptr) ||
+         earliest_timer_due(nullptr) <= host::now_ms();
+}
+
+}  // namespace
+
+BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT remove) {
+  if (!msg || (hwnd && !find_window(hwnd))) return FALSE;
+  pull_host_input();
+  present_changed_windows();
+
+  UserState& u = user();
+  Filter filter{hwnd, filter_min, filter_max};
+  bool take = (remove & PM_REMOVE) != 0;
+  if (take_queued(u.posted, filter, take, msg)) return TRUE;
+  // As on Win32, WM_QUIT is retrieved whatever the filter.
+  if (u.quit_pending) {
+    *msg = make_message(nullptr, WM_QUIT, WPARAM(u.quit_code), 0);
+    if (take) u.quit_pending = false;
+    return TRUE;
+  }
+  if (take_queued(u.input, filter, take, msg)) return TRUE;
+  if (filter.passes(WM_PAINT)) {
+    if (HWND target = window_needing_paint(hwnd)) {
+      *msg = make_message(target, WM_PAINT, 0, 0);
+      return TRUE;
+    }
+  }
+  if (filter.passes(WM_TIMER)) {
+    uint64_t now = host::now_ms();
+    if (Timer* timer = due_timer(hwnd, now)) {
+      *msg = make_message(timer->hwnd, WM_TIMER, timer->id, reinterpret_cast<LPARAM>(timer->proc));
+      if (take) advance_timer(*timer, now);
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  Window* w = find_window(hwnd);
+  if (!w || !w->proc) return 0;
+  WNDPROC proc = w->proc;
+  return proc(hwnd, msg, wparam, lparam);
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  if (!msg) return 0;
+  if (msg->message == WM_TIMER && msg->lParam != 0) {
+    // Only a live timer's own procedure is called, never an address taken from the message.
+    Timer* timer = find_timer_for_message(msg->hwnd, msg->wParam, msg->lParam);
+    if (timer && timer->proc) {
+      TIMERPROC proc = timer->proc;
+      proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+    }
+    return 0;
+  }
+  return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  UserState& u = user();
+  if (hwnd && !find_window(hwnd)) return FALSE;
+  if (u.posted.size() >= MAX_POSTED_MESSAGES) return FALSE;
+  u.posted.push_back(make_message(hwnd, msg, wparam, lparam));
+  return TRUE;
+}
+
+void WINAPI PostQuitMessage(int exit_code) {
+  user().quit_pending = true;
+  user().quit_code = exit_code;
+}
+
+BOOL WINAPI WaitMessage(void) {
+  for (;;) {
+    pull_host_input();
+    if (message_ready()) return TRUE;
+    present_changed_windows();
+    host::wait(earliest_timer_due(nullptr));
+  }
+}

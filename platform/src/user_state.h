@@ -1,0 +1,129 @@
+// The records of the USER side, shared by its files: window classes, windows with their
+// surfaces and update areas, timers, the posted and input queues, and the keyboard state that
+// TranslateMessage reads. One global UserState holds them; user_reset empties it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "handle_table.h"
+#include "internal.h"
+
+namespace plat {
+
+// Largest outer width or height a window may have; larger requests are cut to it.
+constexpr int MAX_WINDOW_SIDE = 8192;
+// Posted messages beyond this many are refused, as a runaway poster would otherwise eat memory.
+constexpr size_t MAX_POSTED_MESSAGES = 10000;
+// Win32's smallest timer period; shorter periods are raised to it.
+constexpr UINT MIN_TIMER_PERIOD = 10;
+// Colour of a window whose class has no solid background brush.
+constexpr uint32_t DEFAULT_BACKGROUND = 0xFFFFFF;
+
+struct WindowClass {
+  std::string name;
+  WNDPROC proc = nullptr;
+  UINT style = 0;
+  HBRUSH background = nullptr;
+  ATOM atom = 0;
+};
+
+struct Window {
+  std::string title;
+  WNDPROC proc = nullptr;
+  HBRUSH background = nullptr;
+  DWORD style = 0;
+  int host_id = 0;
+  std::vector<uint32_t> pixels;  // outer area, menu bar rows on top
+  int width = 0;
+  int height = 0;
+  HMENU menu = nullptr;
+  bool visible = false;
+  bool ever_shown = false;
+  bool changed = false;      // pixels differ from what the host shows
+  bool destroying = false;   // inside DestroyWindow: refuse a second destruction
+  bool has_update = false;   // the update area below is not empty
+  bool erase = false;        // the update area still needs its background
+  RECT update{};             // bounding rectangle of what needs painting, client coordinates
+  uint64_t shown_order = 0;  // when it was last shown, to pick the next focus window
+};
+
+struct Timer {
+  HWND hwnd = nullptr;
+  UINT_PTR id = 0;
+  UINT period = 0;
+  uint64_t due = 0;
+  TIMERPROC proc = nullptr;
+  uint64_t order = 0;  // creation order, to break ties between timers due at the same time
+};
+
+struct UserState {
+  HandleTable<Window> windows{TAG_WINDOW};
+  std::vector<WindowClass> classes;
+  std::vector<Timer> timers;
+  uint64_t timer_order = 0;
+  UINT_PTR next_thread_timer_id = 1;
+  std::deque<MSG> posted;
+  std::deque<MSG> input;
+  bool quit_pending = false;
+  int quit_code = 0;
+  HWND focus = nullptr;
+  uint64_t show_counter = 0;
+  // The character that the last press of each scan code produced (0: none).
+  std::array<uint8_t, 256> scan_chars{};
+  // DCs handed out by GetDC and BeginPaint and not yet released, with their windows.
+  std::unordered_map<HDC, HWND> window_dcs;
+};
+
+UserState& user();
+
+// The window behind a handle, or null. The pointer is good only until the next call that may
+// create a window or run a window procedure.
+Window* find_window(HWND hwnd);
+
+inline HWND window_handle(uintptr_t value) {
+  return to_handle<HWND>(value);
+}
+
+// Height of the menu bar rows that a window's client area gives up (none without a menu).
+int menu_rows(const Window& w);
+// Client size: the outer size minus the menu bar rows.
+int client_width(const Window& w);
+int client_height(const Window& w);
+
+// The colour of the window's background brush (DEFAULT_BACKGROUND without a solid one).
+uint32_t background_pixel(const Window& w);
+
+// Adds a client rectangle (clipped to the client area) to the update area.
+void invalidate_client(HWND hwnd, const RECT* rect, bool erase);
+
+// Resizes a window's outer area (host resize): keeps the old pixels where they fit, fills the
+// rest with the background, sends WM_SIZE and makes the whole client area need painting.
+void resize_window(HWND hwnd, int width, int height);
+
+// Shows or hides; returns whether the window was visible before.
+bool set_window_visible(HWND hwnd, bool show);
+void set_focus_window(HWND hwnd);
+
+// Input conversion (input.cpp): takes every raw input that the host has ready.
+void pull_host_input();
+
+// Timers (timers.cpp).
+void remove_window_timers(HWND hwnd);
+// The earliest due time among timers matching the window filter, or host::NO_DEADLINE.
+uint64_t earliest_timer_due(HWND filter);
+// The due timer to report now (earliest due first), or null.
+Timer* due_timer(HWND filter, uint64_t now);
+// Moves a timer that has just been reported to its next tick on its grid.
+void advance_timer(Timer& timer, uint64_t now);
+// The live timer (hwnd, id) whose procedure's address is `proc`, or null.
+Timer* find_timer_for_message(HWND hwnd, UINT_PTR id, LPARAM proc);
+
+// Queue (queue.cpp).
+void drop_window_messages(HWND hwnd);
+
+}  // namespace plat

@@ -1,0 +1,161 @@
+// A window's pixels and their way to the screen: the outer surface with the menu bar rows on
+// top, attaching a menu bar (which takes rows from the client area), resizing by the desktop,
+// the update area, and presenting changed windows through the host.
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "user_state.h"
+
+namespace plat {
+
+bool window_surface(HWND hwnd, Surface* surface, RECT* client) {
+  Window* w = find_window(hwnd);
+  if (!w) return false;
+  if (surface) *surface = Surface{w->pixels.data(), w->width, w->height, w->width};
+  if (client) *client = RECT{0, menu_rows(*w), w->width, w->height};
+  return true;
+}
+
+void window_changed(HWND hwnd) {
+  if (Window* w = find_window(hwnd)) w->changed = true;
+}
+
+HWND window_from_host(int host_id) {
+  HWND found = nullptr;
+  if (host_id <= 0) return nullptr;
+  user().windows.for_each([&](uintptr_t handle, Window& w) {
+    if (w.host_id == host_id) found = window_handle(handle);
+  });
+  return found;
+}
+
+HMENU window_menu(HWND hwnd) {
+  Window* w = find_window(hwnd);
+  return w ? w->menu : nullptr;
+}
+
+void invalidate_client(HWND hwnd, const RECT* rect, bool erase) {
+  Window* w = find_window(hwnd);
+  if (!w) return;
+  RECT r{0, 0, client_width(*w), client_height(*w)};
+  if (rect) {
+    r.left = std::max(r.left, rect->left);
+    r.top = std::max(r.top, rect->top);
+    r.right = std::min(r.right, rect->right);
+    r.bottom = std::min(r.bottom, rect->bottom);
+  }
+  if (r.left >= r.right || r.top >= r.bottom) return;
+  if (w->has_update) {
+    w->update.left = std::min(w->update.left, r.left);
+    w->update.top = std::min(w->update.top, r.top);
+    w->update.right = std::max(w->update.right, r.right);
+    w->update.bottom = std::max(w->update.bottom, r.bottom);
+  } else {
+    w->update = r;
+    w->has_update = true;
+  }
+  w->erase = w->erase || erase;
+}
+
+void resize_window(HWND hwnd, int width, int height) {
+  Window* w = find_window(hwnd);
+  if (!w) return;
+  width = std::clamp(width, 0, MAX_WINDOW_SIDE);
+  height = std::clamp(height, 0, MAX_WINDOW_SIDE);
+  if (width == w->width && height == w->height) return;
+  std::vector<uint32_t> pixels;
+  try {
+    pixels.assign(size_t(width) * size_t(height), background_pixel(*w));
+  } catch (const std::bad_alloc&) {
+    return;  // keep the old surface; the window shows less or more of it
+  }
+  int keep_w = std::min(width, w->width);
+  int keep_h = std::min(height, w->height);
+  for (int row = 0; row < keep_h; ++row)
+    std::copy_n(w->pixels.data() + size_t(row) * size_t(w->width), keep_w,
+                pixels.data() + size_t(row) * size_t(width));
+  w->pixels.swap(pixels);
+  w->width = width;
+  w->height = height;
+  w->changed = true;
+  // The old pixels were a picture of a smaller or larger client area: all of it is redrawn.
+  w->has_update = false;
+  invalidate_client(hwnd, nullptr, true);
+  if (w->menu) draw_menu_bar(hwnd);
+  if ((w = find_window(hwnd)))
+    SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client_width(*w), client_height(*w)));
+}
+
+namespace {
+
+// Hands a surface whose rows may be padded to the host as one packed block.
+void present_surface(int host_id, const Surface& s) {
+  if (s.stride == s.width || s.height <= 0) {
+    host::present(host_id, s.pixels, s.width, s.height);
+    return;
+  }
+  static std::vector<uint32_t> packed;
+  packed.resize(size_t(s.width) * size_t(s.height));
+  for (int row = 0; row < s.height; ++row)
+    std::copy_n(s.pixels + size_t(row) * size_t(s.stride), s.width,
+                packed.data() + size_t(row) * size_t(s.width));
+  host::present(host_id, packed.data(), s.width, s.height);
+}
+
+}  // namespace
+
+void present_changed_windows() {
+  std::vector<HWND> due;
+  user().windows.for_each([&](uintptr_t handle, Window& w) {
+    if (w.visible && w.changed) due.push_back(window_handle(handle));
+  });
+  // Composing an open menu may look at windows again, so no table iteration is running then.
+  for (HWND hwnd : due) {
+    Window* w = find_window(hwnd);
+    if (!w) continue;
+    w->changed = false;
+    Surface own{w->pixels.data(), w->width, w->height, w->width};
+    Surface overlay;
+    int host_id = w->host_id;
+    if (menu_compose_overlay(hwnd, own, &overlay) && overlay.pixels)
+      present_surface(host_id, overlay);
+    else
+      present_surface(host_id, own);
+  }
+}
+
+}  // namespace plat
+
+using namespace plat;
+
+BOOL WINAPI SetMenu(HWND hwnd, HMENU menu) {
+  Window* w = find_window(hwnd);
+  if (!w || (menu && !menu_exists(menu))) return FALSE;
+  int old_rows = menu_rows(*w);
+  w->menu = menu;
+  int rows = menu_rows(*w);
+  w->changed = true;
+  if (menu) draw_menu_bar(hwnd);
+  if (rows != old_rows) {
+    // The client area moved and changed height: its old picture no longer fits.
+    if ((w = find_window(hwnd))) w->has_update = false;
+    invalidate_client(hwnd, nullptr, true);
+    if ((w = find_window(hwnd)))
+      SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client_width(*w), client_height(*w)));
+  }
+  return TRUE;
+}
+
+HMENU WINAPI GetMenu(HWND hwnd) {
+  Window* w = find_window(hwnd);
+  return w && w->menu && menu_exists(w->menu) ? w->menu : nullptr;
+}
+
+BOOL WINAPI DrawMenuBar(HWND hwnd) {
+  Window* w = find_window(hwnd);
+  if (!w) return FALSE;
+  if (w->menu) draw_menu_bar(hwnd);
+  window_changed(hwnd);
+  return TRUE;
+}
