@@ -1,0 +1,73 @@
+// The package's frame: its one global record, opening the graphics and text windows with the
+// off-screen image and the timer, closing, and showing or hiding the text window.
+#include "easel/internal.h"
+
+PackageState package;
+
+namespace {
+
+// Nothing needs preparing before the windows are made; kept as the first step of opening so
+// that start-up work has one place to go.
+void startup_hook() {}
+
+}  // namespace
+
+int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_line*/,
+               int show_command) {
+  startup_hook();
+  if (previous_instance == nullptr) {
+    // Created once and never deleted: both classes paint their background with it.
+    HBRUSH background = CreateSolidBrush(colour_table[BACKGROUND_COLOUR]);
+    WNDCLASSA window_class = {};
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = graphics_window_proc;
+    window_class.cbClsExtra = 0;
+    window_class.cbWndExtra = 0;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = background;
+    window_class.lpszMenuName = "generic";
+    window_class.lpszClassName = "DrawWndClass";
+    RegisterClassA(&window_class);
+    window_class.lpfnWndProc = text_window_proc;
+    window_class.lpszClassName = "TextWndClass";
+    RegisterClassA(&window_class);
+  }
+
+  const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+
+  package.running = 0;
+  package.step_pending = 0;
+
+  // Creation sends WM_CREATE (the Run menu) and WM_SIZE (the origin) to graphics_window_proc.
+  package.graphics_window =
+      CreateWindowA("DrawWndClass", "EASEL Graphics", WS_CAPTION | WS_SYSMENU, 0, 0, IMAGE_WIDTH,
+                    IMAGE_HEIGHT, nullptr, nullptr, instance, nullptr);
+  package.text_window = CreateWindowA("TextWndClass", "EASEL Text", WS_OVERLAPPEDWINDOW, 0,
+                                      (2 * screen_height) / 3 + 1, screen_width, screen_height / 3,
+                                      nullptr, nullptr, instance, nullptr);
+
+  package.screen_dc = GetDC(package.graphics_window);
+  package.offscreen_bitmap = CreateCompatibleBitmap(package.screen_dc, IMAGE_WIDTH, IMAGE_HEIGHT);
+  package.offscreen_dc = CreateCompatibleDC(package.screen_dc);
+  SelectObject(package.offscreen_dc, package.offscreen_bitmap);
+
+  // The graphics window is shown last so that it ends up in front.
+  ShowWindow(package.text_window, show_command);
+  ShowWindow(package.graphics_window, show_command);
+
+  SetTimer(package.graphics_window, EASEL_TIMER_ID, TIMER_PERIOD_MS, nullptr);
+  return 1;
+}
+
+int EASEL_close(void) {
+  ReleaseDC(package.graphics_window, package.screen_dc);
+  script_close();
+  return 1;
+}
+
+int show_text_window(int show) {
+  return ShowWindow(package.text_window, show ? SW_SHOW : SW_HIDE);
+}

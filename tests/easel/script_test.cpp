@@ -1,0 +1,183 @@
+// Recording and playing back "EASEL.SCR": the file's lines, the run-length rule, playback in
+// place of the user, lines outside the format, and the two directions never mixing.
+#include "support.h"
+
+namespace {
+
+// Starts a playback as the menu does and returns the next events, all from the script.
+std::vector<Event> play(int count) {
+  script_start_playback();
+  std::vector<Event> events;
+  for (int i = 0; i < count; ++i) {
+    Event e = {};
+    e.kind = EASEL_await_event(&e.x, &e.y, &e.key);
+    e.at = headless_now();
+    events.push_back(e);
+  }
+  return events;
+}
+
+}  // namespace
+
+TEST_F(EaselTest, RecordedEventsPlayBackExactly) {
+  open();
+  headless_ctrl_key(50, GRAPHICS, 'R');
+  click_at(60, 10, -20);
+  EXPECT_EQ(wait().kind, EASEL_MOUSE);
+  EASEL_animate(EASEL_ANIM_RUN);
+  for (int i = 0; i < 37; ++i) EXPECT_EQ(wait().kind, EASEL_PERIODIC);
+  EASEL_animate(EASEL_ANIM_HALT);
+  headless_type(5000, GRAPHICS, 'q');
+  headless_type(5001, GRAPHICS, 233);  // Latin-1
+  wait();
+  wait();
+  EXPECT_TRUE(checked(IDM_RECORD));
+  headless_ctrl_key(6000, GRAPHICS, 'R');
+  click_at(6001, 0, 0);
+  wait();  // not recorded: the recording ended first
+  EXPECT_FALSE(checked(IDM_RECORD));
+  EXPECT_EQ(read_file("EASEL.SCR"),
+            "EASEL_MOUSE(10, -20);\nEASEL_PERIODIC(37);\nEASEL_KBD(113);\nEASEL_KBD(-23);\n");
+
+  const uint64_t start = headless_now();
+  const std::vector<Event> events = play(40);
+  EXPECT_TRUE(checked(IDM_PLAYBACK));
+  EXPECT_EQ(events[0].kind, EASEL_MOUSE);
+  EXPECT_EQ(events[0].x, 10);
+  EXPECT_EQ(events[0].y, -20);
+  for (int i = 1; i <= 37; ++i) EXPECT_EQ(events[i].kind, EASEL_PERIODIC) << i;
+  EXPECT_EQ(events[37].at, start);  // played periodic events do not wait for ticks
+  EXPECT_EQ(events[38].key, 'q');
+  EXPECT_EQ(events[39].key, static_cast<char>(233));
+  EXPECT_EQ(log_lines().size(), 0u);
+
+  // The end of the script ends the playback with one message; the user is heard again.
+  click_at(headless_now() + 500, 1, 2);
+  EXPECT_EQ(wait().x, 1);
+  EXPECT_EQ(log_lines(), std::vector<std::string>{"EOF encountered in script file EASEL.SCR\n"});
+  EXPECT_EQ(package.playing, 0);
+  EXPECT_FALSE(checked(IDM_PLAYBACK));
+}
+
+TEST_F(EaselTest, RunsPendingAtTheEndOfARecordingAreWritten) {
+  open();
+  script_start_recording();
+  EASEL_animate(EASEL_ANIM_RUN);
+  wait();
+  wait();
+  EXPECT_EQ(package.periodic_count, 2);
+  PostMessageA(package.graphics_window, WM_COMMAND, IDM_QUIT, 0);
+  EXPECT_EQ(wait().kind, EASEL_QUIT);
+  EXPECT_EQ(package.periodic_count, 0);
+  wait();
+  script_stop_recording();
+  EXPECT_EQ(read_file("EASEL.SCR"), "EASEL_PERIODIC(2);\nEASEL_PERIODIC(1);\n");
+  // The playback that follows starts with the file's first line, with nothing left over.
+  EASEL_animate(EASEL_ANIM_HALT);
+  for (const Event& e : play(3)) EXPECT_EQ(e.kind, EASEL_PERIODIC);
+  EXPECT_EQ(package.periodic_count, 0);
+}
+
+TEST_F(EaselTest, LinesAreReadByTheirKindLetterAndNumbers) {
+  open();
+  write_file("EASEL.SCR",
+             "X12345M 7 8\n\n\nEASEL_PERIODIC(1);\nEASEL_PERIODIC(0);\n"
+             "EASEL_KBD(-23);\nEASEL_MOUSE(-2147483648, 2147483647);\nEASEL_KBD(1);");
+  const std::vector<Event> events = play(5);
+  EXPECT_EQ(events[0].kind, EASEL_MOUSE);
+  EXPECT_EQ(events[0].x, 7);
+  EXPECT_EQ(events[0].y, 8);
+  EXPECT_EQ(events[1].kind, EASEL_PERIODIC);
+  EXPECT_EQ(events[2].kind, EASEL_PERIODIC);
+  EXPECT_EQ(events[3].key, static_cast<char>(233));
+  EXPECT_EQ(events[4].x, INT32_MIN);
+  EXPECT_EQ(events[4].y, INT32_MAX);
+  // The last line lacks its newline: it is not played, the end is reported instead.
+  EXPECT_EQ(script_read_event(), 0);
+  EXPECT_EQ(log_lines(), std::vector<std::string>{"EOF encountered in script file EASEL.SCR\n"});
+}
+
+TEST_F(EaselTest, LinesOutsideTheFormatProduceNothing) {
+  open();
+  const std::string long_line = "EASEL_KBD(" + std::string(600, ' ') + "97);\n";
+  const std::string garbage("EASEL_M\0\xff\x01 3 4\n", 15);
+  write_file("EASEL.SCR",
+             "EASEL_Q(1);\nEASEL\nEASEL_M(5);\nEASEL_KBD(x);\nEASEL_PERIODIC(-);\n"
+             "EASEL_KBD(-123456789012);\nEASEL_MOUSE(4294967296, 1);\n" +
+                 garbage + long_line + "EASEL_KBD(98);\n");
+  package.event_kind = 77;
+  package.event_key = 'z';
+  for (int line = 1; line <= 9; ++line) {
+    EXPECT_EQ(script_read_event(), line == 8 ? 1 : 0) << "line " << line;
+  }
+  EXPECT_EQ(package.event_kind, EASEL_MOUSE);  // the garbage line with two numbers after M
+  EXPECT_EQ(package.event_y, 4);
+  EXPECT_EQ(package.event_key, 'z');  // untouched by the lines that could not be read
+  EXPECT_EQ(script_read_event(), 1);  // reading goes on with the line after the long one
+  EXPECT_EQ(package.event_key, 'b');
+  EXPECT_EQ(log_lines().size(), 0u);
+}
+
+TEST_F(EaselTest, MissingScriptEndsPlaybackWithOneMessage) {
+  open();
+  click_at(400, 5, 5);
+  headless_ctrl_key(100, GRAPHICS, 'P');
+  const Event e = wait();
+  EXPECT_EQ(e.kind, EASEL_MOUSE);
+  EXPECT_EQ(log_lines(),
+            std::vector<std::string>{"Cannot open script file EASEL.SCR for reading\n"});
+  EXPECT_EQ(package.playing + package.play_one, 0);
+  EXPECT_FALSE(checked(IDM_PLAYBACK));
+
+  std::filesystem::create_directory("EASEL.SCR");  // cannot be written either
+  script_start_recording();
+  click_at(500, 0, 0);
+  wait();
+  EXPECT_EQ(log_lines().back(), "Cannot open script file EASEL.SCR for writing\n");
+  EXPECT_EQ(package.recording, 1);
+}
+
+TEST_F(EaselTest, PlayOneStepsThroughAndAQuitIsNeverLost) {
+  open();
+  write_file("EASEL.SCR", "EASEL_KBD(97);\nEASEL_KBD(98);\nEASEL_PERIODIC(1000);\n");
+  EASEL_animate(EASEL_ANIM_RUN);
+  headless_ctrl_key(30, GRAPHICS, 'O');
+  EXPECT_EQ(wait().key, 'a');  // replaces the periodic event waiting for its tick
+  EXPECT_EQ(package.running, 0);
+  PostMessageA(package.graphics_window, WM_COMMAND, IDM_PLAY_ONE, 0);
+  EXPECT_EQ(wait().key, 'b');
+  // The window is closed while a long run plays: the quit still reaches the program.
+  headless_ctrl_key(headless_now() + 10, GRAPHICS, 'P');
+  EXPECT_EQ(wait().kind, EASEL_PERIODIC);
+  PostMessageA(package.graphics_window, WM_CLOSE, 0, 0);
+  int kind = 0;
+  for (int i = 0; i < 10 && kind != EASEL_QUIT; ++i) kind = wait().kind;
+  EXPECT_EQ(kind, EASEL_QUIT);
+}
+
+TEST_F(EaselTest, OneDirectionEndsTheOther) {
+  open();
+  write_file("EASEL.SCR", "EASEL_PERIODIC(5);\nEASEL_KBD(97);\n");
+  // A recording started after play-one (the file still open for reading, a run still owed)
+  // writes a new script from its first line and counts only its own events.
+  script_play_one();
+  EXPECT_EQ(wait().kind, EASEL_PERIODIC);
+  EXPECT_EQ(package.periodic_count, 4);
+  script_start_recording();
+  headless_type(headless_now() + 10, GRAPHICS, 'x');
+  wait();
+  // Playback while recording: the recording is finished first and then played.
+  script_start_playback();
+  EXPECT_EQ(package.recording, 0);
+  EXPECT_FALSE(checked(IDM_RECORD));
+  EXPECT_EQ(wait().key, 'x');
+  EXPECT_EQ(read_file("EASEL.SCR"), "EASEL_KBD(120);\n");
+  // Recording while playing: the playback stops and the script is replaced.
+  script_start_recording();
+  EXPECT_EQ(package.playing, 0);
+  EXPECT_FALSE(checked(IDM_PLAYBACK));
+  headless_type(headless_now() + 10, GRAPHICS, 'y');
+  wait();
+  script_stop_recording();
+  EXPECT_EQ(read_file("EASEL.SCR"), "EASEL_KBD(121);\n");
+}

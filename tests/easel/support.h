@@ -1,0 +1,103 @@
+// Helpers for the package's tests: a fixture that starts each test from a fresh headless host,
+// a fresh PackageState and an empty working directory (where "EASEL.SCR" lives), and readers for
+// events, the log ring, the off-screen image and the script file.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "easel/internal.h"
+#include "platform/headless.h"
+
+constexpr const char* GRAPHICS = "EASEL Graphics";
+constexpr const char* TEXT = "EASEL Text";
+constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00;
+
+struct Event {
+  int kind;
+  int32_t x, y;
+  char key;
+  uint64_t at;  // virtual time at which the wait returned
+};
+
+class EaselTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless_reset();
+    headless_set_time_limit(600000);
+    package = PackageState{};
+    home_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("easel-test-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+  }
+  void TearDown() override {
+    script_close();
+    headless_reset();
+    std::filesystem::current_path(home_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // Opens the package and clears the image, with logging on or off.
+  static void open(bool logging = false) {
+    EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
+    EASEL_logging(logging ? 1 : 0);
+    EASEL_clear();
+  }
+
+  static Event wait() {
+    Event e = {};
+    e.kind = EASEL_await_event(&e.x, &e.y, &e.key);
+    e.at = headless_now();
+    return e;
+  }
+
+  // The stored log lines, oldest first, read from the ring the way a repaint walks it.
+  static std::vector<std::string> log_lines() {
+    std::vector<std::string> lines;
+    int slot = package.log_first;
+    for (int count = 0; slot >= 0 && !(slot == package.log_next && count != 0); ++count) {
+      const char* text = static_cast<const char*>(GlobalLock(package.log_lines[slot]));
+      lines.push_back(text != nullptr ? text : "<none>");
+      GlobalUnlock(package.log_lines[slot]);
+      slot = (slot + 1) % LOG_CAPACITY;
+    }
+    return lines;
+  }
+
+  // A pixel of the off-screen image at a drawing point.
+  static uint32_t image_at(int x, int y) {
+    return headless_bitmap_pixel(package.offscreen_bitmap, package.origin_x + x,
+                                 package.origin_y - y);
+  }
+  static void click_at(uint64_t at, int x, int y) {
+    headless_click(at, GRAPHICS, 300 + x, 260 - y);
+  }
+
+  static bool checked(UINT id) {
+    return (GetMenuState(package.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
+
+  static std::string read_file(const char* name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+  static void write_file(const char* name, const std::string& content) {
+    std::ofstream(name, std::ios::binary) << content;
+  }
+
+ private:
+  std::filesystem::path home_;
+  std::filesystem::path dir_;
+};

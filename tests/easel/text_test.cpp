@@ -1,0 +1,134 @@
+// Text and clear: size corrections, where the lines stand, formatted text, the cleared image
+// with its frame, and a text block that cannot be allocated.
+#include "support.h"
+
+namespace {
+
+std::vector<uint32_t> image() {
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height);
+  return pixels;
+}
+
+// Rows and columns (device pixels of the image) that hold ink other than white.
+struct InkBox {
+  int top = INT32_MAX, bottom = -1, left = INT32_MAX, right = -1;
+};
+InkBox ink_box(int from_row, int to_row) {
+  const std::vector<uint32_t> pixels = image();
+  InkBox box;
+  for (int row = from_row; row <= to_row; ++row) {
+    for (int column = 1; column < IMAGE_WIDTH - 1; ++column) {
+      if (pixels[row * IMAGE_WIDTH + column] == WHITE) continue;
+      box.top = std::min(box.top, row);
+      box.bottom = std::max(box.bottom, row);
+      box.left = std::min(box.left, column);
+      box.right = std::max(box.right, column);
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
+TEST_F(EaselTest, TextSizesAreCorrectedBeforeTheColour) {
+  open(true);
+  const size_t before = log_lines().size();
+  EASEL_text(0, 0, 0, -20, "a");
+  EASEL_text(0, 0, 0, 127, "b");
+  EASEL_text(0, 0, 0, 128, "c");
+  EASEL_text(40, 0, 0, -300, "d");
+  EASEL_text(1, 5, -6, 0, nullptr);
+  const std::vector<std::string> lines = log_lines();
+  const std::vector<std::string> expected = {
+      "ptsize of -20 not possible, using ptsize 20\n",
+      "black text at (0,0), \"a\"\n",
+      "black text at (0,0), \"b\"\n",
+      "ptsize of 128 not possible, using ptsize 127\n",
+      "black text at (0,0), \"c\"\n",
+      "ptsize of -300 not possible, using ptsize 300\n",
+      "ptsize of 300 not possible, using ptsize 127\n",
+      "Illegal color 40; using RED.\n",
+      "red text at (0,0), \"d\"\n",
+      "white text at (5,-6), \"\"\n",
+  };
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + before, lines.end()), expected);
+}
+
+TEST_F(EaselTest, TextStandsOnItsPositionLineUnderLine) {
+  open();
+  HDC dc = CreateCompatibleDC(package.screen_dc);
+  HFONT font = CreateFontA(-20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "EASEL-font");
+  HGDIOBJ previous = SelectObject(dc, font);
+  SIZE extent = {};
+  GetTextExtentPointA(dc, "Hg", 2, &extent);
+  DeleteObject(SelectObject(dc, previous));
+  DeleteDC(dc);
+  const int h = extent.cy;
+  ASSERT_GT(h, 15);
+
+  EASEL_text(0, -100, 0, 20, "Hg\nHg");
+  const int oy = package.origin_y;
+  const InkBox all = ink_box(1, IMAGE_HEIGHT - 2);
+  const InkBox first = ink_box(oy - h, oy - 1);
+  const InkBox second = ink_box(oy, oy + h - 1);
+  EXPECT_GE(all.top, oy - h);
+  EXPECT_LE(all.bottom, oy + h - 1);
+  EXPECT_LT(first.bottom, oy);  // descenders included, the first line ends above y
+  EXPECT_EQ(second.top - first.top, h);
+  EXPECT_EQ(second.left, first.left);
+  EXPECT_GE(first.left, package.origin_x - 100);
+  EXPECT_LT(first.left, package.origin_x - 100 + 5);
+
+  // A trailing newline adds an empty line; an empty string draws nothing; both count as drawn.
+  EASEL_clear();
+  EASEL_text(0, 0, 0, 20, "A");
+  const std::vector<uint32_t> one_line = image();
+  EASEL_clear();
+  package.dirty = 0;
+  EASEL_text(0, 0, 0, 20, "A\n");
+  EXPECT_EQ(image(), one_line);
+  EXPECT_EQ(package.dirty, 1);
+  EASEL_clear();
+  const std::vector<uint32_t> blank = image();
+  package.dirty = 0;
+  EASEL_text(0, 0, 0, 20, "");
+  EXPECT_EQ(image(), blank);
+  EXPECT_EQ(package.dirty, 1);
+  EXPECT_EQ(EASEL_printf_at(0, 0, 0, 20, "%d", 42), 2);
+  EXPECT_NE(image(), blank);
+}
+
+TEST_F(EaselTest, ClearMakesAWhiteImageInABlackFrame) {
+  open(true);
+  EASEL_rectangle(2, -300, 300, 300, -300, 0);
+  EXPECT_EQ(EASEL_clear(), 1);
+  EXPECT_EQ(log_lines().back(), "Clearing the graphics window\n");
+  const std::vector<uint32_t> pixels = image();
+  int wrong = 0;
+  for (int row = 0; row < IMAGE_HEIGHT; ++row) {
+    for (int column = 0; column < IMAGE_WIDTH; ++column) {
+      const bool frame =
+          row == 0 || column == 0 || row == IMAGE_HEIGHT - 1 || column == IMAGE_WIDTH - 1;
+      wrong += pixels[row * IMAGE_WIDTH + column] != (frame ? BLACK : WHITE);
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EASEL_logging(0);
+  const size_t lines = log_lines().size();
+  EASEL_clear();
+  EXPECT_EQ(log_lines().size(), lines);
+}
+
+TEST_F(EaselTest, TextWithoutMemoryForItsBlockIsNotDrawn) {
+  open();
+  const std::vector<uint32_t> blank = image();
+  const int blocks = headless_counters().memory_blocks;
+  headless_fail_global_alloc(0, 1);
+  EXPECT_EQ(EASEL_text(0, 0, 0, 30, "MMMM"), 1);
+  EXPECT_EQ(image(), blank);
+  EXPECT_EQ(headless_counters().memory_blocks, blocks);
+  EASEL_text(0, 0, 0, 30, "MMMM");
+  EXPECT_NE(image(), blank);
+}
