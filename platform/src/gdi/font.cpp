@@ -1,0 +1,325 @@
+// Fonts: CreateFontA, fontconfig matching of face names (falling back to a generic family), the
+// FreeType faces and sizes behind them, their metrics, and the glyph cache.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SIZES_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+#include "gdi/font_cache.h"
+
+namespace plat::gdi {
+
+struct FaceFile {
+  FT_Face face = nullptr;
+};
+
+namespace {
+
+// What fontconfig chose for a family, weight, slant and spacing.
+struct Match {
+  bool found = false;
+  std::string path;
+  int index = 0;
+  bool embolden = false;  // the family has no bold face: embolden the regular one
+};
+
+struct Cache {
+  FT_Library library = nullptr;
+  bool freetype_failed = false;
+  FcConfig* config = nullptr;  // null: the system's configuration
+  bool own_config = false;
+  bool fontconfig_ready = false;
+  bool fontconfig_failed = false;
+  unsigned epoch = 1;
+  std::map<std::string, Match> matches;
+  std::map<std::string, std::unique_ptr<FaceFile>> files;
+  std::map<std::tuple<FaceFile*, int, bool>, std::unique_ptr<SizedFace>> sizes;
+  std::unordered_map<std::string, SizedFace*> requests;
+};
+
+Cache& cache() {
+  static Cache c;
+  return c;
+}
+
+void report_missing_fonts() {
+  static bool reported = false;
+  if (reported) return;
+  reported = true;
+  std::fprintf(stderr,
+               "window system: fontconfig found no font file, so no text is drawn; install the "
+               "Debian package fonts-dejavu-core\n");
+}
+
+int round_26_6(FT_Pos v) {
+  return int((v + 32) >> 6);
+}
+
+bool is_bold(const FontRequest& r) {
+  return r.weight >= 600;
+}
+
+Match find_match(const FontRequest& r) {
+  Cache& c = cache();
+  if (!c.config && !c.fontconfig_ready) {
+    c.fontconfig_ready = true;
+    c.fontconfig_failed = !FcInit();
+  }
+  if (!c.config && c.fontconfig_failed) return Match{};
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return Match{};
+  if (!r.face_name.empty())
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(r.face_name.c_str()));
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(r.generic.c_str()));
+  FcPatternAddInteger(pattern, FC_WEIGHT, is_bold(r) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, r.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  if (r.fixed_pitch) FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(c.config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* found = FcFontMatch(c.config, pattern, &result);
+  FcPatternDestroy(pattern);
+  Match m;
+  FcChar8* file = nullptr;
+  if (found && FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file) {
+    m.found = true;
+    m.path = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch) m.index = index;
+    FcBool embolden = FcFalse;
+    if (FcPatternGetBool(found, FC_EMBOLDEN, 0, &embolden) == FcResultMatch)
+      m.embolden = embolden == FcTrue;
+  }
+  if (found) FcPatternDestroy(found);
+  return m;
+}
+
+const Match& match_for(const FontRequest& r) {
+  std::string key = r.face_name + '\n' + r.generic + '\n' + (is_bold(r) ? 'b' : 'r') +
+                    (r.italic ? 'i' : 'u') + (r.fixed_pitch ? 'f' : 'v');
+  Cache& c = cache();
+  auto it = c.matches.find(key);
+  if (it == c.matches.end()) it = c.matches.emplace(key, find_match(r)).first;
+  return it->second;
+}
+
+FaceFile* open_file(const Match& m) {
+  Cache& c = cache();
+  std::string key = m.path + '\n' + std::to_string(m.index);
+  auto it = c.files.find(key);
+  if (it != c.files.end()) return it->second.get();
+  if (!c.library && !c.freetype_failed && FT_Init_FreeType(&c.library) != 0) {
+    c.library = nullptr;
+    c.freetype_failed = true;
+  }
+  FT_Face face = nullptr;
+  if (!c.library || FT_New_Face(c.library, m.path.c_str(), m.index, &face) != 0) face = nullptr;
+  if (face) FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+  auto file = std::make_unique<FaceFile>();
+  file->face = face;
+  return c.files.emplace(key, std::move(file)).first->second.get();
+}
+
+FontMetrics measure(FT_Face face, FT_Size size, int em, bool embolden) {
+  FontMetrics m;
+  const FT_Size_Metrics& sm = size->metrics;
+  m.em = em;
+  m.ascent = round_26_6(sm.ascender);
+  m.descent = round_26_6(-sm.descender);
+  m.line_gap = std::max(0, round_26_6(sm.height) - m.ascent - m.descent);
+  m.max_width = round_26_6(sm.max_advance);
+  m.fixed_pitch = FT_IS_FIXED_WIDTH(face);
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 && os2->xAvgCharWidth > 0 && face->units_per_EM > 0)
+    m.ave_width = int(std::lround(double(os2->xAvgCharWidth) * em / face->units_per_EM));
+  else if (FT_Load_Char(face, 'x', FT_LOAD_DEFAULT) == 0)
+    m.ave_width = round_26_6(face->glyph->advance.x);
+  m.weight = FW_NORMAL;
+  if (os2 && os2->usWeightClass > 0) m.weight = os2->usWeightClass;
+  if (face->style_flags & FT_STYLE_FLAG_BOLD) m.weight = std::max(m.weight, FW_BOLD);
+  if (embolden) m.weight = FW_BOLD;
+  return m;
+}
+
+SizedFace* sized(FaceFile* file, int em, bool embolden) {
+  Cache& c = cache();
+  auto key = std::make_tuple(file, em, embolden);
+  auto it = c.sizes.find(key);
+  if (it != c.sizes.end()) return it->second.get();
+  FT_Size size = nullptr;
+  if (FT_New_Size(file->face, &size) != 0) return nullptr;
+  FT_Activate_Size(size);
+  if (FT_Set_Pixel_Sizes(file->face, 0, FT_UInt(em)) != 0) {
+    FT_Done_Size(size);
+    return nullptr;
+  }
+  auto face = std::make_unique<SizedFace>();
+  face->file = file;
+  face->size = size;
+  face->embolden = embolden;
+  face->metrics = measure(file->face, size, em, embolden);
+  return c.sizes.emplace(key, std::move(face)).first->second.get();
+}
+
+int clamp_em(int64_t em) {
+  return int(std::clamp<int64_t>(em, 1, MAX_EM));
+}
+
+// A positive height asks for the cell (ascent + descent): the largest em whose cell fits.
+SizedFace* sized_for_cell(FaceFile* file, int64_t cell, bool embolden) {
+  FT_Face face = file->face;
+  int64_t span = int64_t(face->ascender) - face->descender;
+  int em = clamp_em(FT_IS_SCALABLE(face) && span > 0 && cell < (int64_t(1) << 32)
+                        ? cell * face->units_per_EM / span
+                        : cell);
+  SizedFace* best = sized(file, em, embolden);
+  auto cell_of = [](SizedFace* f) { return f->metrics.ascent + f->metrics.descent; };
+  while (best && em > 1 && cell_of(best) > cell) best = sized(file, --em, embolden);
+  while (best && em < MAX_EM) {
+    SizedFace* bigger = sized(file, em + 1, embolden);
+    if (!bigger || cell_of(bigger) > cell) break;
+    best = bigger;
+    ++em;
+  }
+  return best;
+}
+
+std::string request_key(const FontRequest& r) {
+  return std::to_string(r.height) + '\n' + std::to_string(is_bold(r)) + std::to_string(r.italic) +
+         std::to_string(r.fixed_pitch) + '\n' + r.generic + '\n' + r.face_name;
+}
+
+SizedFace* find_face(const FontRequest& r) {
+  const Match& m = match_for(r);
+  if (!m.found) return nullptr;
+  FaceFile* file = open_file(m);
+  if (!file->face) return nullptr;
+  bool embolden = m.embolden && is_bold(r);
+  if (r.height > 0) return sized_for_cell(file, r.height, embolden);
+  int64_t em = r.height == 0 ? DEFAULT_EM : -int64_t(r.height);
+  return sized(file, clamp_em(em), embolden);
+}
+
+}  // namespace
+
+SizedFace* resolve_face(const FontRequest& request) {
+  Cache& c = cache();
+  std::string key = request_key(request);
+  auto it = c.requests.find(key);
+  if (it != c.requests.end()) return it->second;
+  SizedFace* face = find_face(request);
+  if (!face) report_missing_fonts();
+  c.requests.emplace(key, face);
+  return face;
+}
+
+unsigned font_cache_epoch() {
+  return cache().epoch;
+}
+
+SizedFace* font_face(Font& font) {
+  if (font.epoch != font_cache_epoch()) {
+    font.face = resolve_face(font.request);
+    font.epoch = font_cache_epoch();
+  }
+  return font.face;
+}
+
+const Glyph& glyph_for(SizedFace& face, unsigned char code) {
+  Glyph& g = face.glyphs[code];
+  if (g.ready) return g;
+  g.ready = true;
+  FT_Face ft = face.file->face;
+  FT_Activate_Size(static_cast<FT_Size>(face.size));
+  if (FT_Load_Char(ft, code, FT_LOAD_DEFAULT) != 0) return g;
+  FT_GlyphSlot slot = ft->glyph;
+  if (face.embolden) FT_GlyphSlot_Embolden(slot);
+  g.advance = round_26_6(slot->advance.x);
+  if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
+  const FT_Bitmap& bm = slot->bitmap;
+  g.left = slot->bitmap_left;
+  g.top = slot->bitmap_top;
+  g.width = int(bm.width);
+  g.height = int(bm.rows);
+  g.coverage.assign(size_t(g.width) * size_t(g.height), 0);
+  for (int y = 0; y < g.height; ++y) {
+    const unsigned char* row = bm.buffer + ptrdiff_t(y) * bm.pitch;
+    uint8_t* out = g.coverage.data() + size_t(y) * size_t(g.width);
+    if (bm.pixel_mode == FT_PIXEL_MODE_GRAY && bm.num_grays == 256) {
+      std::memcpy(out, row, size_t(g.width));
+    } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY && bm.num_grays > 1) {
+      for (int x = 0; x < g.width; ++x) out[x] = uint8_t(row[x] * 255 / (bm.num_grays - 1));
+    } else if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
+      for (int x = 0; x < g.width; ++x) out[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
+    }
+  }
+  return g;
+}
+
+FontMetrics font_metrics(Font& font) {
+  if (SizedFace* face = font_face(font)) return face->metrics;
+  // No face: plausible numbers so that layout code still works; nothing is drawn.
+  const FontRequest& r = font.request;
+  FontMetrics m;
+  int64_t h = r.height;
+  m.em = r.height > 0 ? clamp_em(h * 6 / 7) : clamp_em(r.height == 0 ? DEFAULT_EM : -h);
+  int cell = r.height > 0 ? clamp_em(h) : m.em * 7 / 6 + 1;
+  m.ascent = cell * 4 / 5;
+  m.descent = cell - m.ascent;
+  m.weight = is_bold(r) ? FW_BOLD : FW_NORMAL;
+  m.fixed_pitch = r.fixed_pitch;
+  return m;
+}
+
+void font_cache_rebuild(bool system_fonts) {
+  Cache& c = cache();
+  if (c.own_config) FcConfigDestroy(c.config);
+  c.config = system_fonts ? nullptr : FcConfigCreate();
+  c.own_config = c.config != nullptr;
+  c.matches.clear();
+  c.requests.clear();
+  ++c.epoch;
+}
+
+}  // namespace plat::gdi
+
+using namespace plat;
+using namespace plat::gdi;
+
+HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                         DWORD italic, DWORD underline, DWORD strike_out, DWORD charset,
+                         DWORD out_precision, DWORD clip_precision, DWORD quality,
+                         DWORD pitch_and_family, LPCSTR face) {
+  // Width, angles, underline, strike-out, character set and quality are not rendered: glyphs
+  // are always upright, anti-aliased Latin-1 at their natural width.
+  (void)width, (void)escapement, (void)orientation, (void)underline, (void)strike_out;
+  (void)charset, (void)out_precision, (void)clip_precision, (void)quality;
+  constexpr DWORD FIXED_PITCH_BITS = 1, FAMILY_MASK = 0xF0, ROMAN_FAMILY = 0x10,
+                  MODERN_FAMILY = 0x30;
+  constexpr size_t FACE_NAME_MAX = 31;
+  FontRequest r;
+  r.height = height;
+  r.weight = weight <= 0 ? FW_NORMAL : weight;
+  r.italic = italic != 0;
+  r.fixed_pitch = (pitch_and_family & 3) == FIXED_PITCH_BITS;
+  if (face) r.face_name.assign(face, strnlen(face, FACE_NAME_MAX));
+  DWORD family = pitch_and_family & FAMILY_MASK;
+  if (r.fixed_pitch || family == MODERN_FAMILY)
+    r.generic = "monospace";
+  else if (family == ROMAN_FAMILY)
+    r.generic = "serif";
+  return create_font_object(r);
+}

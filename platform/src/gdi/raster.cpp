@@ -1,0 +1,234 @@
+// Span generators: every shape is turned into runs of whole rows that are clipped once and
+// filled with std::fill_n. Lines step by Bresenham from the first point inside the clip box;
+// strokes, ellipses and polygons are solved row by row over the clipped rows only.
+#include "gdi/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace plat::gdi {
+
+namespace {
+
+__extension__ typedef __int128 wide_int;
+
+constexpr double INT64_SAFE = 9.0e18;
+
+// Clamps a double to a range that is known to fit int64 before converting.
+int64_t clamp_to(double v, int64_t lo, int64_t hi) {
+  if (!(v >= double(lo))) return lo;  // also catches NaN
+  if (v >= double(hi)) return hi;
+  return int64_t(v);
+}
+
+void put_pixel(Canvas& c, int64_t x, int64_t y, uint32_t pixel) {
+  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return;
+  canvas_row(c, y)[x] = pixel;
+  c.touched = true;
+}
+
+// The x values with lo <= k * u + m <= hi, as [u0, u1]; false when there are none.
+bool solve_linear(double k, double m, double lo, double hi, double* u0, double* u1) {
+  if (k == 0) {
+    if (m < lo || m > hi) return false;
+    *u0 = -INFINITY;
+    *u1 = INFINITY;
+    return true;
+  }
+  double a = (lo - m) / k, b = (hi - m) / k;
+  *u0 = std::min(a, b);
+  *u1 = std::max(a, b);
+  return true;
+}
+
+}  // namespace
+
+Canvas canvas_for(const Target& target) {
+  Canvas c;
+  c.pixels = target.surface.pixels;
+  c.stride = target.surface.stride;
+  c.origin_x = target.origin_x;
+  c.origin_y = target.origin_y;
+  c.left = int64_t(target.clip.left) - target.origin_x;
+  c.top = int64_t(target.clip.top) - target.origin_y;
+  c.right = int64_t(target.clip.right) - target.origin_x;
+  c.bottom = int64_t(target.clip.bottom) - target.origin_y;
+  if (!c.pixels) c.right = c.left;
+  return c;
+}
+
+Canvas canvas_for_surface(const Surface& surface, const RECT& clip) {
+  Canvas c;
+  c.pixels = surface.pixels;
+  c.stride = surface.stride;
+  c.left = std::max<int64_t>(clip.left, 0);
+  c.top = std::max<int64_t>(clip.top, 0);
+  c.right = std::min<int64_t>(clip.right, surface.width);
+  c.bottom = std::min<int64_t>(clip.bottom, surface.height);
+  if (!c.pixels) c.right = c.left;
+  return c;
+}
+
+bool begin_drawing(HDC hdc, Drawing* drawing) {
+  drawing->dc = dc_of(hdc);
+  if (!drawing->dc || !dc_target(*drawing->dc, &drawing->target)) return false;
+  drawing->canvas = canvas_for(drawing->target);
+  return true;
+}
+
+void end_drawing(const Drawing& drawing) {
+  if (drawing.canvas.touched) target_changed(drawing.target);
+}
+
+void fill_span(Canvas& c, int64_t y, int64_t x0, int64_t x1, uint32_t pixel) {
+  if (y < c.top || y >= c.bottom) return;
+  x0 = std::max(x0, c.left);
+  x1 = std::min(x1, c.right - 1);
+  if (x0 > x1) return;
+  std::fill_n(canvas_row(c, y) + x0, x1 - x0 + 1, pixel);
+  c.touched = true;
+}
+
+void fill_box(Canvas& c, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
+  int64_t y0 = std::max(top, c.top), y1 = std::min(bottom, c.bottom);
+  for (int64_t y = y0; y < y1; ++y) fill_span(c, y, left, right - 1, pixel);
+}
+
+void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool include_end,
+               uint32_t pixel) {
+  int64_t dx = x1 - x0, dy = y1 - y0;
+  int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  int64_t sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+  int64_t steps = std::max(adx, ady);
+  int64_t last = include_end ? steps : steps - 1;
+  if (last < 0) return;
+  if (steps == 0) {
+    put_pixel(c, x0, y0, pixel);
+    return;
+  }
+  // Walk the major axis; the minor coordinate after i steps is round(i * minor / major)
+  // (halves away from the start). Only the steps whose major coordinate lies in the clip box
+  // are visited, starting from a remainder computed directly in 128 bits.
+  bool x_major = adx >= ady;
+  int64_t major = x_major ? adx : ady, minor = x_major ? ady : adx;
+  int64_t m0 = x_major ? x0 : y0, n0 = x_major ? y0 : x0;
+  int64_t sm = x_major ? sx : sy, sn = x_major ? sy : sx;
+  int64_t lo = x_major ? c.left : c.top, hi = (x_major ? c.right : c.bottom) - 1;
+  int64_t i_lo = sm > 0 ? lo - m0 : m0 - hi;
+  int64_t i_hi = sm > 0 ? hi - m0 : m0 - lo;
+  int64_t i0 = std::max<int64_t>(0, i_lo), i1 = std::min(last, i_hi);
+  if (i0 > i1) return;
+  wide_int numerator = wide_int(2) * i0 * minor + major;
+  int64_t q = int64_t(numerator / (wide_int(2) * major));
+  int64_t r = int64_t(numerator % (wide_int(2) * major));
+  for (int64_t i = i0; i <= i1; ++i) {
+    int64_t m = m0 + sm * i, n = n0 + sn * q;
+    if (x_major)
+      put_pixel(c, m, n, pixel);
+    else
+      put_pixel(c, n, m, pixel);
+    r += 2 * minor;
+    if (r >= 2 * major) {
+      r -= 2 * major;
+      ++q;
+    }
+  }
+}
+
+void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel) {
+  if (!(radius >= 0)) return;
+  int64_t y0 = clamp_to(std::ceil(std::min(ay, by) - radius), c.top, c.bottom);
+  int64_t y1 = clamp_to(std::floor(std::max(ay, by) + radius), c.top - 1, c.bottom - 1);
+  double dx = bx - ax, dy = by - ay;
+  double len2 = dx * dx + dy * dy, len = std::sqrt(len2);
+  double r2 = radius * radius;
+  for (int64_t y = y0; y <= y1; ++y) {
+    // Offsets u = x - ax of the row's covered points: the union of the two end discs and the
+    // band along the segment, which is one interval because the shape is convex.
+    double lo = INFINITY, hi = -INFINITY;
+    double ya = double(y) - ay, yb = double(y) - by;
+    if (ya * ya <= r2) {
+      double h = std::sqrt(r2 - ya * ya);
+      lo = std::min(lo, -h);
+      hi = std::max(hi, h);
+    }
+    if (yb * yb <= r2) {
+      double h = std::sqrt(r2 - yb * yb);
+      lo = std::min(lo, dx - h);
+      hi = std::max(hi, dx + h);
+    }
+    double p0, p1, q0, q1;
+    if (len2 > 0 && solve_linear(-dy, dx * ya, -radius * len, radius * len, &p0, &p1) &&
+        solve_linear(dx, dy * ya, 0, len2, &q0, &q1)) {
+      double u0 = std::max(p0, q0), u1 = std::min(p1, q1);
+      if (u0 <= u1) {
+        lo = std::min(lo, u0);
+        hi = std::max(hi, u1);
+      }
+    }
+    if (lo > hi) continue;
+    int64_t x0 = clamp_to(std::ceil(ax + lo), c.left - 1, c.right + 1);
+    int64_t x1 = clamp_to(std::floor(ax + hi), c.left - 1, c.right + 1);
+    fill_span(c, y, x0, x1, pixel);
+  }
+}
+
+bool ellipse_row(const EllipseShape& e, int64_t y, int64_t* x0, int64_t* x1) {
+  if (!(e.a > 0) || !(e.b > 0)) return false;
+  double d = double(2 * y - e.cy2) / 2.0;
+  double t = d / e.b, s = 1.0 - t * t;
+  if (s < 0) return false;
+  double half = std::min(e.a * std::sqrt(s), INT64_SAFE / 4);
+  if ((e.cx2 & 1) == 0) {
+    // Centre on a pixel: offsets -n..n.
+    int64_t n = int64_t(std::floor(half));
+    *x0 = e.cx2 / 2 - n;
+    *x1 = e.cx2 / 2 + n;
+  } else {
+    // Centre between two pixels: offsets +-0.5, +-1.5, ...
+    int64_t n = int64_t(std::floor(half + 0.5));
+    if (n == 0) return false;
+    int64_t m = (e.cx2 - 1) / 2;
+    *x0 = m + 1 - n;
+    *x1 = m + n;
+  }
+  return true;
+}
+
+void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1) {
+  double cy = double(e.cy2) / 2.0, b = std::min(e.b, INT64_SAFE / 4);
+  *y0 = clamp_to(std::ceil(cy - b), INT64_MIN / 4, INT64_MAX / 4);
+  *y1 = clamp_to(std::floor(cy + b), INT64_MIN / 4, INT64_MAX / 4);
+}
+
+void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel) {
+  if (count < 3) return;
+  int64_t ymin = points[0].y, ymax = points[0].y;
+  for (int i = 1; i < count; ++i) {
+    ymin = std::min<int64_t>(ymin, points[i].y);
+    ymax = std::max<int64_t>(ymax, points[i].y);
+  }
+  int64_t y0 = std::max(ymin, c.top), y1 = std::min(ymax, c.bottom - 1);
+  std::vector<double> crossings;
+  for (int64_t y = y0; y <= y1; ++y) {
+    crossings.clear();
+    for (int i = 0; i < count; ++i) {
+      const POINT& p = points[i];
+      const POINT& q = points[(i + 1) % count];
+      if (p.y == q.y) continue;
+      int64_t lo = std::min<int64_t>(p.y, q.y), hi = std::max<int64_t>(p.y, q.y);
+      if (y < lo || y >= hi) continue;  // each edge owns its upper end, not its lower one
+      double along = double(y - int64_t(p.y)) * double(int64_t(q.x) - p.x);
+      crossings.push_back(double(p.x) + along / double(int64_t(q.y) - p.y));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+      int64_t x0 = clamp_to(std::ceil(crossings[k]), c.left - 1, c.right + 1);
+      int64_t x1 = clamp_to(std::ceil(crossings[k + 1]), c.left - 1, c.right + 1) - 1;
+      fill_span(c, y, x0, x1, pixel);
+    }
+  }
+}
+
+}  // namespace plat::gdi

@@ -1,0 +1,75 @@
+// The raster layer under the GDI drawing calls: a surface seen in DC coordinates with its clip
+// box, and the span generators for lines, wide strokes, ellipses and polygons. Every routine
+// visits only rows and columns inside the clip box and computes in 64 bits (or in doubles
+// relative to a shape's own points), so any int coordinate is safe and cheap.
+#pragma once
+
+#include <cstdint>
+
+#include "gdi/gdi_state.h"
+
+namespace plat::gdi {
+
+struct Canvas {
+  uint32_t* pixels = nullptr;
+  int64_t stride = 0;
+  int64_t origin_x = 0;  // surface position of DC point (0, 0)
+  int64_t origin_y = 0;
+  int64_t left = 0;  // clip box in DC coordinates, right and bottom excluded
+  int64_t top = 0;
+  int64_t right = 0;
+  int64_t bottom = 0;
+  bool touched = false;  // some pixel was written
+};
+
+Canvas canvas_for(const Target& target);
+// A canvas in surface coordinates limited to `clip` and the surface.
+Canvas canvas_for_surface(const Surface& surface, const RECT& clip);
+
+inline uint32_t* canvas_row(const Canvas& c, int64_t y) {
+  return c.pixels + (y + c.origin_y) * c.stride + c.origin_x;
+}
+
+// A drawing call on a DC: the DC, where it draws and the canvas over it. begin_drawing is
+// false for a bad handle or a DC whose window has gone; end_drawing has the window shown
+// again when a pixel changed.
+struct Drawing {
+  DeviceContext* dc = nullptr;
+  Target target;
+  Canvas canvas;
+};
+bool begin_drawing(HDC hdc, Drawing* drawing);
+void end_drawing(const Drawing& drawing);
+
+// Columns x0..x1 (both included) of row y.
+void fill_span(Canvas& c, int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
+// Columns left..right-1 of rows top..bottom-1.
+void fill_box(Canvas& c, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel);
+
+// A one-pixel line from (x0, y0) towards (x1, y1) by Bresenham's steps, the end point drawn only
+// when asked.
+void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool include_end,
+               uint32_t pixel);
+
+// Every pixel whose centre lies within `radius` of the segment from (ax, ay) to (bx, by): a
+// stroke with round caps. Pixel (x, y) has its centre at (x, y).
+void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel);
+
+// An ellipse by its centre and half-axes. The centre is given doubled so that a box of even
+// size (centre between two pixels) stays exact.
+struct EllipseShape {
+  int64_t cx2 = 0;
+  int64_t cy2 = 0;
+  double a = 0;
+  double b = 0;
+};
+// Columns covered in row y; false when the row misses the ellipse. Symmetric about the centre.
+bool ellipse_row(const EllipseShape& e, int64_t y, int64_t* x0, int64_t* x1);
+// Rows the ellipse may cover, before clipping.
+void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1);
+
+// The even-odd interior of a closed outline, sampled at pixel centres: a pixel is filled when
+// its centre is inside, or on a left or top edge.
+void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel);
+
+}  // namespace plat::gdi

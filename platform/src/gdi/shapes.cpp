@@ -1,0 +1,230 @@
+// The GDI shape calls: Rectangle, Ellipse, Polygon, MoveToEx and LineTo, GetPixel, and the
+// plain rectangle fill that USER uses for erasing.
+//
+// Pen geometry. A 0- or 1-pixel pen covers the outermost pixels of a box, or a line's pixels by
+// Bresenham. A wider pen of width w is a round brush of diameter w moved along the centre line:
+// for a box that line runs through the outermost pixels, so the stroke reaches w / 2 pixels
+// outside them and (w - 1) / 2 inside, the same on all four sides. Lines and polygon edges of
+// an even width have their centre line half a pixel up and to the left of the pixel centres,
+// so the stroke is w pixels across (half a pixel cannot be split). A box with no columns or no
+// rows draws nothing.
+#include <algorithm>
+
+#include "gdi/raster.h"
+
+namespace plat::gdi {
+
+namespace {
+
+struct Box {
+  int64_t left, top, right, bottom;  // right and bottom excluded
+};
+
+// GDI takes the corners in either order.
+Box normalised(int left, int top, int right, int bottom) {
+  return Box{std::min<int64_t>(left, right), std::min<int64_t>(top, bottom),
+             std::max<int64_t>(left, right), std::max<int64_t>(top, bottom)};
+}
+
+double stroke_radius(const Pen& pen) {
+  return double(pen.width) / 2.0;
+}
+// Where the centre line of an even-width stroke sits relative to the pixel centres.
+double stroke_shift(const Pen& pen) {
+  return pen.width % 2 == 0 ? -0.5 : 0.0;
+}
+
+void rectangle_spans(Canvas& c, const Box& box, const Pen& pen, const Brush& brush) {
+  if (box.right <= box.left || box.bottom <= box.top) return;
+  if (pen.null) {
+    if (!brush.hollow) fill_box(c, box.left, box.top, box.right - 1, box.bottom - 1, brush.pixel);
+    return;
+  }
+  if (!brush.hollow)
+    fill_box(c, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1, brush.pixel);
+  int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
+  if (pen.width <= 1) {
+    fill_span(c, t, l, r, pen.pixel);
+    fill_span(c, b, l, r, pen.pixel);
+    for (int64_t y = std::max(t + 1, c.top); y <= std::min(b - 1, c.bottom - 1); ++y) {
+      fill_span(c, y, l, l, pen.pixel);
+      fill_span(c, y, r, r, pen.pixel);
+    }
+    return;
+  }
+  // Even widths push the centre line half a pixel outwards on every side.
+  double out = pen.width % 2 == 0 ? 0.5 : 0.0, radius = stroke_radius(pen);
+  double x0 = double(l) - out, y0 = double(t) - out, x1 = double(r) + out, y1 = double(b) + out;
+  capsule(c, x0, y0, x1, y0, radius, pen.pixel);
+  capsule(c, x1, y0, x1, y1, radius, pen.pixel);
+  capsule(c, x1, y1, x0, y1, radius, pen.pixel);
+  capsule(c, x0, y1, x0, y0, radius, pen.pixel);
+}
+
+EllipseShape ellipse_in(const Box& box) {
+  EllipseShape e;
+  e.cx2 = box.left + box.right - 1;
+  e.cy2 = box.top + box.bottom - 1;
+  e.a = double(box.right - box.left) / 2.0;
+  e.b = double(box.bottom - box.top) / 2.0;
+  return e;
+}
+
+// Outline = the ellipse's pixels that have a 4-neighbour outside it; the rest is interior.
+void thin_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush& brush) {
+  int64_t y0, y1;
+  ellipse_rows(e, &y0, &y1);
+  y0 = std::max(y0, c.top);
+  y1 = std::min(y1, c.bottom - 1);
+  for (int64_t y = y0; y <= y1; ++y) {
+    int64_t s0, s1, u0, u1, d0, d1;
+    if (!ellipse_row(e, y, &s0, &s1)) continue;
+    int64_t i0 = s0 + 1, i1 = s1 - 1;
+    if (ellipse_row(e, y - 1, &u0, &u1) && ellipse_row(e, y + 1, &d0, &d1)) {
+      i0 = std::max({i0, u0, d0});
+      i1 = std::min({i1, u1, d1});
+    } else {
+      i1 = i0 - 1;
+    }
+    if (i0 > i1) {
+      if (!pen.null) fill_span(c, y, s0, s1, pen.pixel);
+      continue;
+    }
+    if (!pen.null) {
+      fill_span(c, y, s0, i0 - 1, pen.pixel);
+      fill_span(c, y, i1 + 1, s1, pen.pixel);
+    }
+    if (!brush.hollow) fill_span(c, y, i0, i1, brush.pixel);
+  }
+}
+
+// A wide pen: the ring between two ellipses half the pen width outside and inside the line
+// through the outermost pixels; the brush fills what lies within the inner one.
+void wide_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush& brush) {
+  double radius = stroke_radius(pen);
+  EllipseShape outer = e, inner = e;
+  outer.a = e.a - 0.5 + radius;
+  outer.b = e.b - 0.5 + radius;
+  inner.a = e.a - 0.5 - radius;
+  inner.b = e.b - 0.5 - radius;
+  int64_t y0, y1;
+  ellipse_rows(outer, &y0, &y1);
+  y0 = std::max(y0, c.top);
+  y1 = std::min(y1, c.bottom - 1);
+  for (int64_t y = y0; y <= y1; ++y) {
+    int64_t o0, o1, i0, i1;
+    if (!ellipse_row(outer, y, &o0, &o1)) continue;
+    if (!ellipse_row(inner, y, &i0, &i1)) {
+      fill_span(c, y, o0, o1, pen.pixel);
+      continue;
+    }
+    fill_span(c, y, o0, i0 - 1, pen.pixel);
+    fill_span(c, y, i1 + 1, o1, pen.pixel);
+    if (!brush.hollow) fill_span(c, y, i0, i1, brush.pixel);
+  }
+}
+
+void stroke_segment(Canvas& c, const Pen& pen, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                    bool include_end) {
+  if (pen.width <= 1) {
+    thin_line(c, x0, y0, x1, y1, include_end, pen.pixel);
+    return;
+  }
+  double shift = stroke_shift(pen);
+  capsule(c, double(x0) + shift, double(y0) + shift, double(x1) + shift, double(y1) + shift,
+          stroke_radius(pen), pen.pixel);
+}
+
+}  // namespace
+
+}  // namespace plat::gdi
+
+namespace plat {
+
+void fill_surface(const Surface& surface, RECT rect, uint32_t pixel) {
+  gdi::Canvas c = gdi::canvas_for_surface(surface, rect);
+  gdi::fill_box(c, rect.left, rect.top, rect.right, rect.bottom, pixel);
+}
+
+}  // namespace plat
+
+using namespace plat;
+using namespace plat::gdi;
+
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+  Drawing d;
+  if (!begin_drawing(hdc, &d)) return FALSE;
+  rectangle_spans(d.canvas, normalised(left, top, right, bottom), dc_pen(*d.dc), dc_brush(*d.dc));
+  end_drawing(d);
+  return TRUE;
+}
+
+BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  Drawing d;
+  if (!begin_drawing(hdc, &d)) return FALSE;
+  Box box = normalised(left, top, right, bottom);
+  const Pen& pen = dc_pen(*d.dc);
+  const Brush& brush = dc_brush(*d.dc);
+  if (box.right > box.left && box.bottom > box.top) {
+    if (pen.null) {
+      // Without an outline the filled area loses its right column and bottom row.
+      if (!brush.hollow)
+        thin_ellipse(d.canvas, ellipse_in({box.left, box.top, box.right - 1, box.bottom - 1}), pen,
+                     brush);
+    } else if (pen.width <= 1) {
+      thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
+    } else {
+      wide_ellipse(d.canvas, ellipse_in(box), pen, brush);
+    }
+  }
+  end_drawing(d);
+  return TRUE;
+}
+
+BOOL WINAPI Polygon(HDC hdc, const POINT* points, int count) {
+  if (!points || count <= 0) return FALSE;
+  Drawing d;
+  if (!begin_drawing(hdc, &d)) return FALSE;
+  const Pen& pen = dc_pen(*d.dc);
+  const Brush& brush = dc_brush(*d.dc);
+  if (!brush.hollow) polygon_fill(d.canvas, points, count, brush.pixel);
+  if (!pen.null) {
+    for (int i = 0; i < count; ++i) {
+      const POINT& p = points[i];
+      const POINT& q = points[(i + 1) % count];
+      stroke_segment(d.canvas, pen, p.x, p.y, q.x, q.y, true);
+    }
+  }
+  end_drawing(d);
+  return TRUE;
+}
+
+BOOL WINAPI MoveToEx(HDC hdc, int x, int y, POINT* previous) {
+  DeviceContext* dc = dc_of(hdc);
+  if (!dc) return FALSE;
+  if (previous) *previous = POINT{dc->pos_x, dc->pos_y};
+  dc->pos_x = x;
+  dc->pos_y = y;
+  return TRUE;
+}
+
+BOOL WINAPI LineTo(HDC hdc, int x, int y) {
+  Drawing d;
+  if (!begin_drawing(hdc, &d)) return FALSE;
+  const Pen& pen = dc_pen(*d.dc);
+  // A one-pixel line leaves its end point for the next line to draw; a wide one is capped.
+  if (!pen.null) stroke_segment(d.canvas, pen, d.dc->pos_x, d.dc->pos_y, x, y, false);
+  d.dc->pos_x = x;
+  d.dc->pos_y = y;
+  end_drawing(d);
+  return TRUE;
+}
+
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
+  constexpr COLORREF CLR_INVALID_VALUE = 0xFFFFFFFF;
+  Drawing d;
+  if (!begin_drawing(hdc, &d)) return CLR_INVALID_VALUE;
+  const Canvas& c = d.canvas;
+  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return CLR_INVALID_VALUE;
+  return colorref_from_pixel(canvas_row(c, y)[x]);
+}
