@@ -1,0 +1,99 @@
+// What the menu files share among themselves: the menu records, item labels split into their
+// parts, the geometry of the bar and of a popup (one place, so drawing and hit-testing agree)
+// and the tracking state that drawing shows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "internal.h"
+
+namespace plat {
+
+// ---------------------------------------------------------------------------------------------
+// Model (menu.cpp)
+
+struct MenuItem {
+  UINT flags = 0;         // MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_POPUP, MF_SEPARATOR
+  UINT id = 0;            // command id (0 for separators and popups)
+  HMENU popup = nullptr;  // the popup an MF_POPUP item opens
+  std::string text;       // as given: '&' marks the mnemonic, '\t' starts the shortcut text
+};
+
+struct Menu {
+  bool is_popup = false;
+  std::vector<MenuItem> items;
+};
+
+// The menu behind a handle, or null for anything that is not a live menu.
+Menu* find_menu(HMENU menu);
+
+// Destroys a menu and every popup below it.
+void destroy_menu_tree(HMENU root);
+
+// A separator or a greyed or disabled item can be neither highlighted nor chosen.
+inline bool item_enabled(const MenuItem& item) {
+  return (item.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Labels and geometry (menu_layout.cpp)
+
+struct MenuLabel {
+  std::string text;       // what is shown, '&' prefixes removed, "&&" made one '&'
+  int mnemonic_pos = -1;  // index in `text` of the underlined character, -1 for none
+  std::string shortcut;   // the part after the first '\t', shown right-aligned
+};
+MenuLabel parse_menu_label(const std::string& raw);
+
+// True when a key (virtual-key code and the character it produced) selects the label's mnemonic,
+// ignoring case.
+bool mnemonic_matches(const MenuLabel& label, unsigned vk, int ch);
+
+struct MenuFont {
+  HFONT font = nullptr;
+  int height = 0;  // cell height
+  int ascent = 0;  // baseline below the top of the cell
+};
+const MenuFont& menu_font();
+
+// Horizontal extent of each bar item, in window coordinates, one per item of the bar.
+struct TitleBox {
+  int left = 0;
+  int right = 0;
+};
+std::vector<TitleBox> bar_layout(const Menu& bar);
+// The bar item at a point of the window, or -1.
+int bar_item_at(const Menu& bar, int x, int y);
+
+struct PopupLayout {
+  RECT frame{};             // the whole popup, window coordinates
+  std::vector<RECT> items;  // one row per item
+  int label_x = 0;          // where item texts start
+  int shortcut_right = 0;   // where shortcut texts end
+};
+// The popup of `menu` opened under a bar item whose box starts at `anchor_x`, kept inside a
+// window `window_width` pixels wide where it fits.
+PopupLayout popup_layout(const Menu& menu, int anchor_x, int window_width);
+// The item of a popup at a point, or -1.
+int popup_item_at(const PopupLayout& layout, int x, int y);
+
+// ---------------------------------------------------------------------------------------------
+// Tracking state as drawing needs it (menu_track.cpp)
+
+struct MenuView {
+  int title = -1;  // the highlighted bar item, -1 for none
+  bool popup_open = false;
+  int item = -1;  // the highlighted item of the open popup, -1 for none
+};
+// The menu state shown on a window; false when no menu is active on it.
+bool menu_view(HWND hwnd, MenuView* view);
+
+// ---------------------------------------------------------------------------------------------
+// Resets of each file's own state (called by menu_reset)
+
+void menu_tracking_reset();
+void menu_draw_reset();
+void menu_layout_reset();
+
+}  // namespace plat
