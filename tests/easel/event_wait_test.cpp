@@ -39,10 +39,10 @@ TEST_F(EaselTest, OpenMakesBothWindowsAndTheFirstWaitShowsTheImage) {
 TEST_F(EaselTest, HaltedStepAndRunningWaits) {
   open();
   // Halted: fifty ticks pass, only the click ends the wait, at its own time.
-  click_at(5000, -250, 180);
+  click_at(5050, -250, 180);
   Event e = wait();
   EXPECT_EQ(e.kind, EASEL_MOUSE);
-  EXPECT_EQ(e.at, 5000u);
+  EXPECT_EQ(e.at, 5050u);
   EXPECT_EQ(e.x, -250);
   EXPECT_EQ(e.y, 180);
 
@@ -51,11 +51,11 @@ TEST_F(EaselTest, HaltedStepAndRunningWaits) {
   e = wait();
   EXPECT_EQ(e.kind, EASEL_PERIODIC);
   EXPECT_EQ(e.at, 5100u);
-  headless_type(7000, GRAPHICS, 'q');
+  headless_type(7050, GRAPHICS, 'q');
   e = wait();
   EXPECT_EQ(e.kind, EASEL_KBD);
   EXPECT_EQ(e.key, 'q');
-  EXPECT_EQ(e.at, 7000u);
+  EXPECT_EQ(e.at, 7050u);
 
   // Running: one periodic event per tick; a click 30 ms into a wait is returned at once and
   // the periodic event it displaced is not made up for.
@@ -93,7 +93,7 @@ TEST_F(EaselTest, InputsQueuedWhileDrawingComeOnePerWaitInOrder) {
 
 TEST_F(EaselTest, CtrlLettersAreCommandsAndMakeNoCharacters) {
   open();
-  headless_ctrl_key(100, GRAPHICS, 'A');  // run
+  headless_ctrl_key(150, GRAPHICS, 'A');  // run
   Event e = wait();
   EXPECT_EQ(e.kind, EASEL_PERIODIC);
   EXPECT_EQ(e.at, 200u);
@@ -112,7 +112,7 @@ TEST_F(EaselTest, CtrlLettersAreCommandsAndMakeNoCharacters) {
   headless_type(600, TEXT, 'z');
   EXPECT_EQ(wait().key, 'z');
   headless_ctrl_key(700, TEXT, 'L');
-  headless_type(800, TEXT, 'y');
+  headless_type(850, TEXT, 'y');
   EXPECT_EQ(wait().key, 'y');
   EXPECT_EQ(package.logging_on, 0);
   EXPECT_FALSE(checked(IDM_LOGGING));

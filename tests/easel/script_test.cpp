@@ -109,6 +109,7 @@ TEST_F(EaselTest, LinesOutsideTheFormatProduceNothing) {
   package.event_key = 'z';
   for (int line = 1; line <= 9; ++line) {
     EXPECT_EQ(script_read_event(), line == 8 ? 1 : 0) << "line " << line;
+    EXPECT_EQ(package.event_kind, line < 8 ? 77 : EASEL_MOUSE) << "line " << line;
   }
   EXPECT_EQ(package.event_kind, EASEL_MOUSE);  // the garbage line with two numbers after M
   EXPECT_EQ(package.event_y, 4);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -41,6 +42,7 @@ class EaselTest : public ::testing::Test {
     std::filesystem::current_path(dir_);
   }
   void TearDown() override {
+    if (HasFailure()) dump_pictures();
     script_close();
     headless_reset();
     std::filesystem::current_path(home_);
@@ -98,6 +100,23 @@ class EaselTest : public ::testing::Test {
   }
 
  private:
+  // A failed test leaves the image and the graphics window as PNG in $CHILLY_ARTIFACTS.
+  static void dump_pictures() {
+    const char* dir = std::getenv("CHILLY_ARTIFACTS");
+    if (dir == nullptr || *dir == '\0') return;
+    const std::string name = std::string(dir) + "/EaselTest." +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::create_directories(dir);
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    if (headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height)) {
+      headless_write_png(name + "-image.png", pixels, width, height);
+    }
+    if (headless_window_pixels(GRAPHICS, &pixels, &width, &height)) {
+      headless_write_png(name + "-window.png", pixels, width, height);
+    }
+  }
+
   std::filesystem::path home_;
   std::filesystem::path dir_;
 };
