@@ -20,8 +20,7 @@ bool release_window_dc(HWND hwnd, HDC dc) {
   if (it == dcs.end()) return false;
   if (it->second != hwnd && find_window(it->second)) return false;
   dcs.erase(it);
-  DeleteDC(dc);
-  return true;
+  return DeleteDC(dc) != FALSE;
 }
 
 }  // namespace

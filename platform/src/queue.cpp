@@ -1,7 +1,7 @@
 // The message queue: PeekMessageA with its retrieval order (posted messages, then WM_QUIT,
 // then input, then WM_PAINT, then WM_TIMER, the last two made at the moment of retrieval),
-// sending and dispatching to window procedures, posting, and WaitMessage, which blocks on the
-// host until a poll would find something.
+// sending and dispatching to window procedures and their defaults, posting, and WaitMessage, which
+// blocks on the host until a poll would find something.
 #include <algorithm>
 
 #include "user_state.h"
@@ -112,6 +112,21 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (!w || !w->proc) return 0;
   WNDPROC proc = w->proc;
   return proc(hwnd, msg, wparam, lparam);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM, LPARAM) {
+  switch (msg) {
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
+      return 0;
+    }
+    default:
+      return 0;
+  }
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {

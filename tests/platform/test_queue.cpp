@@ -1,0 +1,304 @@
+// The message queue: retrieval order, filters, key translation, mouse and close input, dispatch
+// and WaitMessage on the virtual clock.
+#include "hosts/headless/raw_input.h"
+#include "internal.h"
+#include "platform/window_recorder.h"
+
+namespace {
+
+using QueueTest = UserTest;
+
+TEST_F(QueueTest, RetrievalOrderIsPostedQuitInputPaintTimer) {
+  HWND hwnd = make_window("W");
+  ASSERT_TRUE(hwnd);
+  ShowWindow(hwnd, SW_SHOW);  // first show: needs painting
+  SetTimer(hwnd, 5, 100, nullptr);
+  headless_key(0, "W", 'K', 'k');
+  PostMessageA(hwnd, WM_USER, 1, 0);
+  PostMessageA(hwnd, WM_USER + 1, 2, 0);
+  PostQuitMessage(3);
+  PostQuitMessage(4);  // several calls make one WM_QUIT, with the last code
+  headless_advance(100);
+
+  MSG peeked{};
+  ASSERT_TRUE(PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(peeked.message, UINT(WM_USER));
+
+  MSG m = poll();
+  EXPECT_EQ(m.message, UINT(WM_USER));
+  EXPECT_EQ(poll().message, UINT(WM_USER + 1));
+  m = poll();
+  EXPECT_EQ(m.message, UINT(WM_QUIT));
+  EXPECT_EQ(m.wParam, WPARAM(4));
+  EXPECT_EQ(m.hwnd, nullptr);
+  EXPECT_EQ(poll().message, UINT(WM_KEYDOWN));
+  EXPECT_EQ(poll().message, UINT(WM_KEYUP));
+  // WM_PAINT is made at each retrieval until the window is validated.
+  m = poll();
+  EXPECT_EQ(m.message, UINT(WM_PAINT));
+  EXPECT_EQ(m.hwnd, hwnd);
+  EXPECT_EQ(poll().message, UINT(WM_PAINT));
+  DispatchMessageA(&m);  // DefWindowProcA validates
+  m = poll();
+  EXPECT_EQ(m.message, UINT(WM_TIMER));
+  EXPECT_EQ(m.wParam, WPARAM(5));
+  EXPECT_EQ(poll().message, UINT(WM_NULL));
+}
+
+TEST_F(QueueTest, FiltersAndBadArguments) {
+  HWND a = make_window("A");
+  HWND b = make_window("B");
+  PostMessageA(a, WM_USER, 0, 0);
+  PostMessageA(b, WM_USER + 5, 0, 0);
+  PostQuitMessage(0);
+
+  MSG m{};
+  ASSERT_TRUE(PeekMessageA(&m, b, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.hwnd, b);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE));
+  EXPECT_EQ(m.message, UINT(WM_QUIT)) << "WM_QUIT ignores the filter";
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(m.hwnd, a);
+
+  EXPECT_FALSE(PeekMessageA(nullptr, nullptr, 0, 0, PM_REMOVE));
+  DestroyWindow(b);
+  PostMessageA(nullptr, WM_USER, 0, 0);
+  EXPECT_FALSE(PeekMessageA(&m, b, 0, 0, PM_REMOVE)) << "destroyed window as filter";
+  EXPECT_FALSE(PostMessageA(b, WM_USER, 0, 0));
+  EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(GlobalAlloc(GMEM_MOVEABLE, 4)), WM_USER, 0, 0));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) << "thread message survives";
+  EXPECT_EQ(m.hwnd, nullptr);
+}
+
+TEST_F(QueueTest, PostedQueueIsBounded) {
+  HWND hwnd = make_window("W");
+  int accepted = 0;
+  for (int i = 0; i < 20000; ++i) accepted += PostMessageA(hwnd, WM_USER, WPARAM(i), 0);
+  EXPECT_EQ(accepted, 10000);
+  EXPECT_EQ(poll().wParam, WPARAM(0)) << "the oldest are kept";
+}
+
+// Pumps every message as a program would, returning the WM_CHAR characters in order.
+std::vector<int> typed_characters() {
+  std::vector<int> chars;
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) {
+    TranslateMessage(&m);
+    if (m.message == WM_CHAR) chars.push_back(int(m.wParam));
+    DispatchMessageA(&m);
+  }
+  return chars;
+}
+
+TEST_F(QueueTest, KeysTranslateToLatin1AndControlCharacters) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  headless_type(0, "W", 233);  // é
+  headless_ctrl_key(0, "W", 'a');
+  headless_type(0, "W", 13);
+  headless_type(0, "W", 9);
+  headless_type(0, "W", 8);
+  headless_type(0, "W", 27);
+  headless_key(0, "W", VK_LEFT, 0);  // no character
+  EXPECT_EQ(typed_characters(), (std::vector<int>{233, 1, 13, 9, 8, 27}));
+
+  // The character comes right after its key-down, before the key-up.
+  headless_type(0, "W", 'q');
+  received().clear();
+  typed_characters();
+  std::vector<UINT> order;
+  for (const Received& r : received())
+    if (r.message != WM_PAINT) order.push_back(r.message);
+  EXPECT_EQ(order, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
+}
+
+TEST_F(QueueTest, KeyMessageParametersAndRepostedKeys) {
+  HWND text = make_window("Text");
+  HWND graphics = make_window("Graphics");
+  ShowWindow(text, SW_SHOW);
+  headless_type(0, "Text", 233);
+  MSG down = poll();
+  ASSERT_EQ(down.message, UINT(WM_KEYDOWN));
+  EXPECT_EQ(down.hwnd, text);
+  unsigned scan = (uintptr_t(down.lParam) >> 16) & 0xFF;
+  EXPECT_EQ(uintptr_t(down.lParam), uintptr_t(1u | scan << 16));
+  MSG up = poll();
+  ASSERT_EQ(up.message, UINT(WM_KEYUP));
+  EXPECT_EQ(uintptr_t(up.lParam), uintptr_t(1u | scan << 16 | 3u << 30));
+
+  // Passed on to another window with the same parameters, after the key-up, it still
+  // translates to the character of that press.
+  ASSERT_TRUE(PostMessageA(graphics, WM_KEYDOWN, down.wParam, down.lParam));
+  MSG forwarded = poll();
+  EXPECT_TRUE(TranslateMessage(&forwarded));
+  MSG ch = poll();
+  EXPECT_EQ(ch.message, UINT(WM_CHAR));
+  EXPECT_EQ(ch.hwnd, graphics);
+  EXPECT_EQ(ch.wParam, WPARAM(233));
+
+  EXPECT_FALSE(TranslateMessage(&up));
+  EXPECT_FALSE(TranslateMessage(nullptr));
+}
+
+TEST_F(QueueTest, TextWithoutKeyPressIsACharacterAtOnce) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  headless_text(0, nullptr, 0xE9);
+  headless_text(0, nullptr, 0);       // nothing
+  headless_text(0, nullptr, 0x263A);  // not Latin-1: nothing
+  MSG m = poll();
+  EXPECT_EQ(m.message, UINT(WM_CHAR));
+  EXPECT_EQ(m.hwnd, hwnd);
+  EXPECT_EQ(m.wParam, WPARAM(0xE9));
+  EXPECT_FALSE(TranslateMessage(&m));
+  for (m = poll(); m.message != WM_NULL; m = poll()) {
+    EXPECT_NE(m.message, UINT(WM_CHAR));
+    DispatchMessageA(&m);
+  }
+}
+
+TEST_F(QueueTest, KeysGoToTheFocusWindow) {
+  HWND a = make_window("A");
+  HWND b = make_window("B");
+  ShowWindow(a, SW_SHOW);
+  ShowWindow(b, SW_SHOW);  // shown last: has the keyboard
+  headless_type(0, nullptr, 'x');
+  EXPECT_EQ(poll().hwnd, b);
+  poll();
+
+  host::InputEvent focus{};
+  focus.kind = host::InputKind::FOCUS;
+  headless_raw_input(0, "A", focus);
+  headless_type(0, nullptr, 'y');
+  EXPECT_EQ(poll().hwnd, a);
+  poll();
+
+  ShowWindow(a, SW_HIDE);  // the keyboard goes back to the other visible window
+  headless_type(0, nullptr, 'z');
+  EXPECT_EQ(poll().hwnd, b);
+}
+
+TEST_F(QueueTest, MouseButtonsInClientCoordinates) {
+  HWND hwnd = make_window("W", 200, 150);
+  SetMenu(hwnd, CreateMenu());
+  ShowWindow(hwnd, SW_SHOW);
+  headless_click(0, "W", 10, 20);
+  MSG m = poll();
+  EXPECT_EQ(m.message, UINT(WM_LBUTTONDOWN));
+  EXPECT_EQ(m.lParam, MAKELPARAM(10, 20));
+  m = poll();
+  EXPECT_EQ(m.message, UINT(WM_LBUTTONUP));
+  EXPECT_EQ(m.lParam, MAKELPARAM(10, 20));
+
+  // Outside the client area (on the empty bar, below and beyond the edges): nothing.
+  headless_menu_click(0, "W", 5);
+  headless_window_click(0, "W", 199, 150 + 5);
+  headless_window_click(0, "W", 250, 40);
+  // Right button, and a window point translated to the client.
+  host::InputEvent right{};
+  right.kind = host::InputKind::MOUSE_DOWN;
+  right.button = 3;
+  right.x = 30;
+  right.y = plat::MENU_BAR_HEIGHT + 7;
+  headless_raw_input(0, "W", right);
+  for (m = poll(); m.message == WM_PAINT; m = poll()) DispatchMessageA(&m);
+  EXPECT_EQ(m.message, UINT(WM_RBUTTONDOWN));
+  EXPECT_EQ(m.lParam, MAKELPARAM(30, 7));
+}
+
+TEST_F(QueueTest, CloseRequestDestroysThroughTheDefaultProcedure) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  headless_close_request(0, "W");
+  MSG m = poll();
+  ASSERT_EQ(m.message, UINT(WM_CLOSE));
+  EXPECT_EQ(m.hwnd, hwnd);
+  DispatchMessageA(&m);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(received_of(WM_DESTROY).size(), 1u);
+}
+
+TEST_F(QueueTest, DispatchAndSendReachTheProcedure) {
+  HWND hwnd = make_window("W");
+  message_hook() = [](HWND, UINT msg, WPARAM w, LPARAM, LRESULT* r) {
+    if (msg != WM_USER) return false;
+    *r = LRESULT(w * 2);
+    return true;
+  };
+  MSG m{};
+  m.hwnd = hwnd;
+  m.message = WM_USER;
+  m.wParam = 21;
+  EXPECT_EQ(DispatchMessageA(&m), 42);
+  EXPECT_EQ(SendMessageA(hwnd, WM_USER, 5, 0), 10);
+  m.hwnd = nullptr;
+  EXPECT_EQ(DispatchMessageA(&m), 0);
+  EXPECT_EQ(DispatchMessageA(nullptr), 0);
+  DestroyWindow(hwnd);
+  EXPECT_EQ(SendMessageA(hwnd, WM_USER, 5, 0), 0);
+}
+
+TEST_F(QueueTest, WaitMessageReturnsAtTheNextTickExactly) {
+  HWND hwnd = make_window("W");
+  headless_advance(30);
+  SetTimer(hwnd, 2, 100, nullptr);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 130u);
+  EXPECT_EQ(poll().message, UINT(WM_TIMER));
+
+  // With something already waiting, it returns at once.
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 130u);
+}
+
+TEST_F(QueueTest, ClickAtFiveSecondsComesThroughWhileATimerRuns) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  SetTimer(hwnd, 2, 100, nullptr);
+  headless_click(5000, "W", 50, 50);
+  int ticks = 0;
+  MSG m{};
+  for (;;) {
+    WaitMessage();
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    if (m.message == WM_LBUTTONDOWN) break;
+    if (m.message == WM_TIMER) ++ticks;
+    DispatchMessageA(&m);
+  }
+  EXPECT_EQ(headless_now(), 5000u);
+  EXPECT_EQ(m.time, DWORD(5000));
+  EXPECT_EQ(ticks, 49) << "ticks at 100..4900; the click is input and comes before the 5000 tick";
+}
+
+TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
+  HWND hwnd = make_window("W");
+  HMENU bar = CreateMenu();
+  HMENU popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, 8, "&Quit");
+  AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Run");
+  SetMenu(hwnd, bar);
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+
+  headless_key(100, "W", VK_F10, 0);
+  headless_key(200, "W", VK_ESCAPE, 27);
+  headless_type(300, "W", 'x');
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 300u);
+  MSG m = poll();
+  EXPECT_EQ(m.message, UINT(WM_KEYDOWN));
+  EXPECT_EQ(m.wParam, WPARAM('X'));
+}
+
+using QueueDeathTest = QueueTest;
+
+TEST_F(QueueDeathTest, AWaitThatCouldNeverEndFailsLoudly) {
+  make_window("W");
+  EXPECT_DEATH(WaitMessage(), "could never end");
+  headless_set_time_limit(1000);
+  SetTimer(nullptr, 0, 5000, nullptr);
+  EXPECT_DEATH(WaitMessage(), "past the time limit");
+}
+
+}  // namespace
