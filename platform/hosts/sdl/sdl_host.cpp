@@ -50,9 +50,17 @@ bool open() {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  // A desktop only: without one SDL could take over a text console (KMS/DRM) instead of failing.
-  // SDL_VIDEODRIVER in the environment still wins.
-  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland", SDL_HINT_DEFAULT);
+  // A desktop only: without one SDL could take over a text console (KMS/DRM) instead of failing,
+  // and the Wayland library would print its own complaint. SDL_VIDEODRIVER in the environment
+  // still wins.
+  if (SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+    const bool x11 = SDL_getenv("DISPLAY") != nullptr;
+    // A Wayland socket name is found in XDG_RUNTIME_DIR; a path names the socket itself.
+    const char* socket = SDL_getenv("WAYLAND_DISPLAY");
+    const bool wayland = socket != nullptr && (socket[0] == '/' || SDL_getenv("XDG_RUNTIME_DIR"));
+    if (!x11 && !wayland) return false;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : x11 ? "x11" : "wayland");
+  }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   d.start_ticks = SDL_GetTicks64();
   if (SDL_GetDisplayUsableBounds(0, &d.usable) != 0 || d.usable.w <= 0 || d.usable.h <= 0) {

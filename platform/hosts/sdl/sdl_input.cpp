@@ -68,10 +68,9 @@ void translate_mouse(const SDL_Event& raw) {
     push(event);
     return;
   }
-  int button = 0;
-  if (raw.button.button == SDL_BUTTON_LEFT) button = 1;
-  if (raw.button.button == SDL_BUTTON_RIGHT) button = 2;
-  if (button == 0) return;
+  // SDL's numbers: 1 left, 2 middle, 3 right; the side buttons are of no use here.
+  const int button = raw.button.button;
+  if (button < SDL_BUTTON_LEFT || button > SDL_BUTTON_RIGHT) return;
   host::InputEvent event = make_event(
       raw.type == SDL_MOUSEBUTTONDOWN ? host::InputKind::MOUSE_DOWN : host::InputKind::MOUSE_UP,
       window, raw.button.timestamp);

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# End-to-end scenarios of the real game on an X server (xvfb_run.sh gives each its own, except
+# no_display): the game runs in a fresh working directory, xdotool types and clicks, and the
+# screen is read back with ImageMagick. The graphics window sits at (0, 0) with its 20-pixel menu
+# bar on top, so client (0, 0) is screen (0, 20) and drawing point (x, y) is screen
+# (300 + x, 280 - y). Colours are polled until they show (10 s at most), so no step hangs.
+# Usage: game_e2e.sh SCENARIO GAME X11_CLOSE
+set -uo pipefail
+
+scenario=$1
+game=$2
+closer=$3
+work=$(mktemp -d)
+game_pid=
+artifacts=${CHILLY_ARTIFACTS:-$work}
+
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL ($scenario): $*" >&2
+  if [ -f "$work/shot.png" ]; then
+    mkdir -p "$artifacts" && cp "$work/shot.png" "$artifacts/e2e-$scenario.png" &&
+      echo "screen saved as $artifacts/e2e-$scenario.png" >&2
+  fi
+  [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log" >&2
+  exit 1
+}
+
+ICE_BLUE=153,255,255
+WHITE=255,255,255
+BLACK=0,0,0
+BROWN=153,102,51
+
+shot() { import -window root "$work/shot.png" || fail "cannot take a screenshot"; }
+
+# Colour "r,g,b" of a drawing point in the last screenshot.
+colour_at() {
+  local x=$((300 + $1)) y=$((280 - $2))
+  convert "$work/shot.png" -format \
+    "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
+}
+
+# Waits until drawing point (x, y) shows the colour.
+expect_colour() {
+  local x=$1 y=$2 want=$3 what=$4 got deadline=$((SECONDS + 10))
+  while :; do
+    shot
+    got=$(colour_at "$x" "$y")
+    [ "$got" = "$want" ] && return 0
+    [ $SECONDS -ge $deadline ] && fail "$what: ($x, $y) is $got, not $want"
+    sleep 0.2
+  done
+}
+
+# A fingerprint of the graphics window's client area as it is on screen now.
+client_hash() {
+  shot
+  convert "$work/shot.png" -crop 601x520+0+20 +repage rgb:- | md5sum | cut -d' ' -f1
+}
+
+click_at() { xdotool mousemove $((300 + $1)) $((280 - $2)) click 1; }
+
+start_game() {
+  (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+  game_pid=$!
+  window=$(timeout 10 xdotool search --sync --name '^EASEL Graphics$' | head -n 1)
+  [ -n "$window" ] || fail "the graphics window did not appear"
+  expect_colour -250 -150 "$BLACK" "title screen background"
+  expect_colour 150 -150 "$WHITE" "title screen face"
+  xdotool windowfocus --sync "$window" || fail "cannot give the graphics window the keyboard"
+}
+
+play() {
+  start_game
+  xdotool key space
+  expect_colour 100 240 "$ICE_BLUE" "sky"
+  expect_colour 100 -100 "$WHITE" "winter ground"
+}
+
+# Waits for the game to end and checks its exit status.
+expect_exit() {
+  local want=$1 what=$2 status
+  for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "$what: the game is still running after 10 s"
+  wait "$game_pid"
+  status=$?
+  game_pid=
+  [ "$status" -eq "$want" ] || fail "$what: exit status $status, not $want"
+}
+
+case "$scenario" in
+  no_display)
+    output=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$game" 2>&1)
+    status=$?
+    [ "$status" -eq 1 ] || fail "exit status $status without a display, not 1"
+    [ "$output" = "cannot open a window: no display" ] || fail "printed \"$output\""
+    ;;
+  title_and_start)
+    play
+    ;;
+  change_season)
+    play
+    click_at -250 -17  # "Change Season"
+    expect_colour 100 -100 "$BROWN" "spring ground"
+    expect_colour 100 240 "$ICE_BLUE" "sky in spring"
+    ;;
+  menu_halt)
+    play
+    first=$(client_hash)
+    sleep 1
+    [ "$(client_hash)" != "$first" ] || fail "nothing moves while the game runs"
+    xdotool mousemove 15 10 click 1  # "Run" at the left of the menu bar
+    shot
+    [ "$(colour_at -150 240)" != "$ICE_BLUE" ] || fail "the Run menu did not open"
+    xdotool mousemove 60 51 click 1  # its second item, "Halt animation"
+    sleep 0.5
+    first=$(client_hash)
+    sleep 1
+    [ "$(client_hash)" = "$first" ] || fail "the snowmen still move after Halt animation"
+    xdotool key ctrl+a
+    deadline=$((SECONDS + 5))
+    while [ "$(client_hash)" = "$first" ]; do
+      [ $SECONDS -ge $deadline ] && fail "Ctrl+A did not start the snowmen again"
+      sleep 0.2
+    done
+    ;;
+  record_script)
+    play
+    xdotool key ctrl+r
+    click_at 100 -100
+    xdotool key ctrl+r
+    deadline=$((SECONDS + 10))
+    until grep -qx 'EASEL_MOUSE(100, -100);' "$work/EASEL.SCR" 2>/dev/null; do
+      [ $SECONDS -ge $deadline ] && fail "EASEL.SCR holds no line for the click: $(cat "$work/EASEL.SCR" 2>&1)"
+      sleep 0.2
+    done
+    ;;
+  melt_and_exit)
+    play
+    click_at -250 -17  # "Change Season": spring melts the snowman
+    expect_colour 100 -100 "$ICE_BLUE" "melted screen"
+    xdotool key x
+    expect_exit 0 "a key on the melted screen"
+    ;;
+  close_window)
+    play
+    "$closer" "EASEL Graphics" || fail "cannot ask the graphics window to close"
+    expect_exit 0 "closing the graphics window"
+    ;;
+  *)
+    fail "no such scenario"
+    ;;
+esac
+echo "PASS ($scenario)"

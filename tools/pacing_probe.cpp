@@ -1,0 +1,103 @@
+// Measures how evenly the desktop delivers periodic events: opens EASEL, sets it running, draws
+// a picture as costly as a game frame (sky, ground, a panel of labelled buttons, figures) on
+// every periodic event, and after about ten seconds prints the mean interval between periodic
+// events and the mean and largest deviation from the 100 ms period.
+// Usage: pacing_probe [seconds]
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "easel/easel.h"
+
+namespace {
+
+constexpr double PERIOD_MS = 100.0;
+
+void draw_frame(int frame) {
+  EASEL_rectangle(11, -300, -250, 300, 250, 0);
+  EASEL_rectangle(1, -300, -250, 300, 0, 0);
+  EASEL_rectangle(1, -300, -5, 300, 5, 0);
+  const int sun_x = 250 - (frame * 2) % 550;
+  EASEL_circle(5, sun_x, 150, 20);
+  EASEL_circle(0, sun_x - 6, 155, 5);
+  EASEL_circle(0, sun_x + 6, 155, 5);
+  EASEL_line(0, sun_x - 4, 143, sun_x + 4, 143, 0);
+  EASEL_printf_at(0, -285, -220, 12, "Click a button to control the snowman.");
+  EASEL_printf_at(0, -285, -190, 12, "Pacing probe, frame %d", frame);
+  static const char* const labels[11] = {
+      "Go",        "Stop",        "Faster",      "Slower",        "Gliding",      "Hopping",
+      "New Color", "Change Size", "Add Snowman", "Send One Away", "Change Season"};
+  for (int row = 0; row < 11; ++row) {
+    EASEL_rectangle(19, -295, 245 - 25 * row, -207, 220 - 25 * row, 1);
+  }
+  for (int row = 0; row < 11; ++row) {
+    EASEL_printf_at(19, -292, 228 - 25 * row, 11, "%s", labels[row]);
+  }
+  for (int i = 0; i < 4; ++i) {
+    const int x = 285 - ((frame * 8 + i * 60) % 560);
+    EASEL_circle(1, x, 50, 12);
+    EASEL_rectangle(0, x + 8, 62, x - 8, 74, 0);
+    EASEL_triangle(13, x - 12, 49, x - 12, 51, x - 20, 50, 0);
+    EASEL_circle(0, x - 4, 52, 3);
+    EASEL_circle(1, x, 21, 18);
+    EASEL_line(14, x, 31, x - 16, 26, 2);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
+                   int show_command) {
+  int seconds = 10;
+  if (command_line != nullptr && *command_line != 0) {
+    seconds = std::clamp(std::atoi(command_line), 1, 600);
+  }
+  EASEL_open(instance, previous_instance, command_line, show_command);
+  EASEL_logging(0);
+  EASEL_animate(EASEL_ANIM_RUN);
+
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
+  std::vector<double> intervals;
+  Clock::time_point last{};
+  bool have_last = false;
+  int frame = 0;
+  bool quit = false;
+  while (!quit) {
+    int32_t x = 0, y = 0;
+    char key = 0;
+    const int kind = EASEL_await_event(&x, &y, &key);
+    if (kind == EASEL_QUIT) quit = true;
+    if (kind != EASEL_PERIODIC) continue;
+    const Clock::time_point now = Clock::now();
+    if (have_last) {
+      intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    }
+    last = now;
+    have_last = true;
+    draw_frame(frame++);
+    if (now >= end) break;
+  }
+  EASEL_close();
+
+  if (intervals.empty()) {
+    std::fprintf(stderr, "pacing_probe: no periodic events arrived\n");
+    return 1;
+  }
+  double sum = 0, deviation_sum = 0, deviation_max = 0;
+  for (double interval : intervals) {
+    const double deviation = std::fabs(interval - PERIOD_MS);
+    sum += interval;
+    deviation_sum += deviation;
+    deviation_max = std::max(deviation_max, deviation);
+  }
+  const double n = double(intervals.size());
+  std::printf("periodic events: %zu intervals\n", intervals.size());
+  std::printf("mean interval: %.3f ms\n", sum / n);
+  std::printf("mean deviation: %.3f ms\n", deviation_sum / n);
+  std::printf("max deviation: %.3f ms\n", deviation_max);
+  return 0;
+}
