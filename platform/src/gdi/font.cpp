@@ -133,6 +133,21 @@ FaceFile* open_file(const Match& m) {
   return c.files.emplace(key, std::move(file)).first->second.get();
 }
 
+// Loads a glyph's outline at the face's size, emboldened when the face needs it.
+FT_GlyphSlot load_glyph(SizedFace& face, unsigned char code) {
+  FT_Face ft = face.file->face;
+  FT_Activate_Size(static_cast<FT_Size>(face.size));
+  if (FT_Load_Char(ft, code, FT_LOAD_DEFAULT) != 0) return nullptr;
+  if (face.embolden) FT_GlyphSlot_Embolden(ft->glyph);
+  return ft->glyph;
+}
+
+int advance_of(SizedFace& face, unsigned char code) {
+  if (face.glyphs[code].ready) return face.glyphs[code].advance;
+  FT_GlyphSlot slot = load_glyph(face, code);
+  return slot ? round_26_6(slot->advance.x) : 0;
+}
+
 FontMetrics measure(FT_Face face, FT_Size size, int em, bool embolden) {
   FontMetrics m;
   const FT_Size_Metrics& sm = size->metrics;
@@ -140,13 +155,8 @@ FontMetrics measure(FT_Face face, FT_Size size, int em, bool embolden) {
   m.ascent = round_26_6(sm.ascender);
   m.descent = round_26_6(-sm.descender);
   m.line_gap = std::max(0, round_26_6(sm.height) - m.ascent - m.descent);
-  m.max_width = round_26_6(sm.max_advance);
   m.fixed_pitch = FT_IS_FIXED_WIDTH(face);
   auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  if (os2 && os2->xAvgCharWidth > 0 && face->units_per_EM > 0)
-    m.ave_width = int(std::lround(double(os2->xAvgCharWidth) * em / face->units_per_EM));
-  else if (FT_Load_Char(face, 'x', FT_LOAD_DEFAULT) == 0)
-    m.ave_width = round_26_6(face->glyph->advance.x);
   m.weight = FW_NORMAL;
   if (os2 && os2->usWeightClass > 0) m.weight = os2->usWeightClass;
   if (face->style_flags & FT_STYLE_FLAG_BOLD) m.weight = std::max(m.weight, FW_BOLD);
@@ -171,6 +181,8 @@ SizedFace* sized(FaceFile* file, int em, bool embolden) {
   face->size = size;
   face->embolden = embolden;
   face->metrics = measure(file->face, size, em, embolden);
+  // Like Windows, the average width is that of an x.
+  face->metrics.ave_width = advance_of(*face, 'x');
   return c.sizes.emplace(key, std::move(face)).first->second.get();
 }
 
@@ -242,11 +254,8 @@ const Glyph& glyph_for(SizedFace& face, unsigned char code) {
   Glyph& g = face.glyphs[code];
   if (g.ready) return g;
   g.ready = true;
-  FT_Face ft = face.file->face;
-  FT_Activate_Size(static_cast<FT_Size>(face.size));
-  if (FT_Load_Char(ft, code, FT_LOAD_DEFAULT) != 0) return g;
-  FT_GlyphSlot slot = ft->glyph;
-  if (face.embolden) FT_GlyphSlot_Embolden(slot);
+  FT_GlyphSlot slot = load_glyph(face, code);
+  if (!slot) return g;
   g.advance = round_26_6(slot->advance.x);
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
   const FT_Bitmap& bm = slot->bitmap;
@@ -269,6 +278,16 @@ const Glyph& glyph_for(SizedFace& face, unsigned char code) {
   return g;
 }
 
+int latin1_max_width(SizedFace& face) {
+  if (face.max_width < 0) {
+    face.max_width = 0;
+    for (int code = 0x20; code <= 0xFF; ++code)
+      if (code < 0x7F || code >= 0xA0)
+        face.max_width = std::max(face.max_width, advance_of(face, (unsigned char)code));
+  }
+  return face.max_width;
+}
+
 FontMetrics font_metrics(Font& font) {
   if (SizedFace* face = font_face(font)) return face->metrics;
   // No face: plausible numbers so that layout code still works; nothing is drawn.
@@ -279,6 +298,7 @@ FontMetrics font_metrics(Font& font) {
   int cell = r.height > 0 ? clamp_em(h) : m.em * 7 / 6 + 1;
   m.ascent = cell * 4 / 5;
   m.descent = cell - m.ascent;
+  m.ave_width = std::max(1, m.em / 2);
   m.weight = is_bold(r) ? FW_BOLD : FW_NORMAL;
   m.fixed_pitch = r.fixed_pitch;
   return m;

@@ -29,7 +29,6 @@ struct FontMetrics {
   int descent = 0;
   int line_gap = 0;
   int ave_width = 0;
-  int max_width = 0;
   int weight = FW_NORMAL;
   bool fixed_pitch = false;
 };
@@ -42,6 +41,7 @@ struct SizedFace {
   void* size = nullptr;  // FT_Size
   bool embolden = false;
   FontMetrics metrics;
+  int max_width = -1;  // widest printable Latin-1 glyph, found when first asked for
   std::array<Glyph, 256> glyphs;
 };
 
@@ -55,6 +55,8 @@ SizedFace* resolve_face(const FontRequest& request);
 unsigned font_cache_epoch();
 // The glyph for a Latin-1 byte, rendered on first use.
 const Glyph& glyph_for(SizedFace& face, unsigned char code);
+// Advance of the widest printable Latin-1 character.
+int latin1_max_width(SizedFace& face);
 // Metrics of a font object, made up from the request when no face is available.
 FontMetrics font_metrics(Font& font);
 

@@ -71,6 +71,7 @@ EllipseShape ellipse_in(const Box& box) {
 }
 
 // Outline = the ellipse's pixels that have a 4-neighbour outside it; the rest is interior.
+// Without a pen the brush fills all of it.
 void thin_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush& brush) {
   int64_t y0, y1;
   ellipse_rows(e, &y0, &y1);
@@ -86,14 +87,16 @@ void thin_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush&
     } else {
       i1 = i0 - 1;
     }
-    if (i0 > i1) {
-      if (!pen.null) fill_span(c, y, s0, s1, pen.pixel);
+    if (pen.null) {
+      fill_span(c, y, s0, s1, brush.pixel);
       continue;
     }
-    if (!pen.null) {
-      fill_span(c, y, s0, i0 - 1, pen.pixel);
-      fill_span(c, y, i1 + 1, s1, pen.pixel);
+    if (i0 > i1) {
+      fill_span(c, y, s0, s1, pen.pixel);
+      continue;
     }
+    fill_span(c, y, s0, i0 - 1, pen.pixel);
+    fill_span(c, y, i1 + 1, s1, pen.pixel);
     if (!brush.hollow) fill_span(c, y, i0, i1, brush.pixel);
   }
 }

@@ -149,7 +149,8 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics) {
   tm.tmInternalLeading = std::max(0, tm.tmHeight - m.em);
   tm.tmExternalLeading = m.line_gap;
   tm.tmAveCharWidth = m.ave_width;
-  tm.tmMaxCharWidth = m.max_width;
+  SizedFace* face = font_face(font);
+  tm.tmMaxCharWidth = face ? latin1_max_width(*face) : m.ave_width;
   tm.tmWeight = m.weight;
   tm.tmDigitizedAspectX = 96;
   tm.tmDigitizedAspectY = 96;
