@@ -1,0 +1,77 @@
+// Helpers for the game's tests: a fresh headless host per test, the graphics window's presented
+// pixels addressed in drawing coordinates, and the frame written as PNG to $CHILLY_ARTIFACTS
+// when a pixel check fails.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main.h"
+#include "platform/headless.h"
+
+constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00,
+                   YELLOW = 0xFFFF00, ICE_BLUE = 0x99FFFF, ORANGE = 0xFF6600, BROWN = 0x996633,
+                   FOREST_GREEN = 0x006633;
+
+constexpr const char* GRAPHICS = "EASEL Graphics";
+
+// The drawing origin is the centre of the 601 x 520 client area below the menu bar.
+inline uint32_t pixel_at(int x, int y) {
+  return headless_client_pixel(GRAPHICS, 300 + x, 260 - y);
+}
+inline void click_at(uint64_t at, int x, int y) {
+  headless_click(at, GRAPHICS, 300 + x, 260 - y);
+}
+
+inline void dump_frame() {
+  const char* dir = std::getenv("CHILLY_ARTIFACTS");
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  if (!dir || !info || !headless_window_pixels(GRAPHICS, &pixels, &width, &height)) return;
+  std::string name = std::string(info->test_suite_name()) + "." + info->name() + "-" +
+                     std::to_string(headless_now()) + ".png";
+  std::error_code ignored;
+  std::filesystem::create_directories(dir, ignored);
+  headless_write_png((std::filesystem::path(dir) / name).string(), pixels, width, height);
+}
+
+// Checks one presented pixel; a mismatch writes the frame to $CHILLY_ARTIFACTS.
+inline void expect_pixel(int x, int y, uint32_t colour) {
+  const uint32_t seen = pixel_at(x, y);
+  EXPECT_EQ(seen, colour) << "at drawing point (" << x << ", " << y << "), time " << headless_now();
+  if (seen != colour) dump_frame();
+}
+
+// Text is found by the box its ink falls in: some pixel there differs from the background.
+inline bool ink_in(int x1, int y1, int x2, int y2, uint32_t background) {
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x)
+      if (pixel_at(x, y) != background) return true;
+  return false;
+}
+
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless_reset();
+    headless_set_time_limit(120000);
+  }
+  // Opens the package as WinMain does, for tests that draw or play turn by turn.
+  static void open_package() {
+    EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
+    EASEL_logging(0);
+    EASEL_clear();
+    EASEL_animate(EASEL_ANIM_RUN);
+  }
+  // Puts what was drawn on the screen: the wait copies the image before it returns.
+  static void present() {
+    int32_t x, y;
+    char key;
+    EASEL_await_event(&x, &y, &key);
+  }
+};
