@@ -75,9 +75,10 @@ int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
       package.step_pending = 0;
     }
 
-    // Sleep only when the queue was empty and no script feeds events: WaitMessage returns as
-    // soon as anything could be taken, so no event and no tick is delayed.
-    if (wait_goes_on() && !took_message && !package.play_one && !package.playing) WaitMessage();
+    // Sleep only after a pass that found the queue empty; WaitMessage returns as soon as
+    // anything could be taken, so no event and no tick is delayed. A pass with a script played
+    // never gets here: it either produced its event or ended the playback.
+    if (wait_goes_on() && !took_message) WaitMessage();
   }
 
   if (package.recording) record_event();

@@ -1,6 +1,7 @@
 // Helpers for the package's tests: a fixture that starts each test from a fresh headless host,
 // a fresh PackageState and an empty working directory (where "EASEL.SCR" lives), and readers for
-// events, the log ring, the off-screen image and the script file.
+// events, the log ring, the off-screen image and files. A failed test leaves the image as PNG
+// in $CHILLY_ARTIFACTS.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,50 +21,67 @@ constexpr const char* GRAPHICS = "EASEL Graphics";
 constexpr const char* TEXT = "EASEL Text";
 constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00;
 
+// What a wait returned, and the virtual time at which it returned.
 struct Event {
   int kind;
   int32_t x, y;
   char key;
-  uint64_t at;  // virtual time at which the wait returned
+  uint64_t at;
+  bool operator==(const Event&) const = default;
 };
+inline std::ostream& operator<<(std::ostream& out, const Event& e) {
+  return out << "{kind " << e.kind << " (" << e.x << ", " << e.y << ") key " << int(e.key) << " at "
+             << e.at << "}";
+}
 
 class EaselTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     headless_reset();
     headless_set_time_limit(600000);
     package = PackageState{};
     home_ = std::filesystem::current_path();
     dir_ = std::filesystem::temp_directory_path() /
-           ("easel-test-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("easel-test-" + std::to_string(getpid()) + "-" + test_name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);
   }
   void TearDown() override {
-    if (HasFailure()) dump_pictures();
+    const char* artifacts = std::getenv("CHILLY_ARTIFACTS");
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    if (HasFailure() && artifacts != nullptr &&
+        headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height)) {
+      std::filesystem::create_directories(artifacts);
+      headless_write_png(std::string(artifacts) + "/EaselTest." + test_name() + "-image.png",
+                         pixels, width, height);
+    }
     script_close();
     headless_reset();
     std::filesystem::current_path(home_);
     std::filesystem::remove_all(dir_);
   }
 
-  // Opens the package and clears the image, with logging on or off.
   static void open(bool logging = false) {
     EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
     EASEL_logging(logging ? 1 : 0);
     EASEL_clear();
   }
-
   static Event wait() {
     Event e = {};
     e.kind = EASEL_await_event(&e.x, &e.y, &e.key);
     e.at = headless_now();
     return e;
   }
+  static void click_at(uint64_t at, int x, int y) {
+    headless_click(at, GRAPHICS, 300 + x, 260 - y);
+  }
+  static bool checked(UINT id) {
+    return (GetMenuState(package.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
 
-  // The stored log lines, oldest first, read from the ring the way a repaint walks it.
+  // The stored log lines, oldest first, walked the way a repaint walks the ring.
   static std::vector<std::string> log_lines() {
     std::vector<std::string> lines;
     int slot = package.log_first;
@@ -75,24 +93,26 @@ class EaselTest : public ::testing::Test {
     }
     return lines;
   }
+  // The lines logged since `from` lines were stored.
+  static std::vector<std::string> log_since(size_t from) {
+    const std::vector<std::string> lines = log_lines();
+    return std::vector<std::string>(lines.begin() + from, lines.end());
+  }
 
-  // A pixel of the off-screen image at a drawing point.
+  static std::vector<uint32_t> image() {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height);
+    return pixels;
+  }
   static uint32_t image_at(int x, int y) {
     return headless_bitmap_pixel(package.offscreen_bitmap, package.origin_x + x,
                                  package.origin_y - y);
   }
-  static void click_at(uint64_t at, int x, int y) {
-    headless_click(at, GRAPHICS, 300 + x, 260 - y);
-  }
-
-  static bool checked(UINT id) {
-    return (GetMenuState(package.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-  }
 
   static std::string read_file(const char* name) {
-    std::ifstream in(name, std::ios::binary);
     std::stringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(name, std::ios::binary).rdbuf();
     return content.str();
   }
   static void write_file(const char* name, const std::string& content) {
@@ -100,23 +120,9 @@ class EaselTest : public ::testing::Test {
   }
 
  private:
-  // A failed test leaves the image and the graphics window as PNG in $CHILLY_ARTIFACTS.
-  static void dump_pictures() {
-    const char* dir = std::getenv("CHILLY_ARTIFACTS");
-    if (dir == nullptr || *dir == '\0') return;
-    const std::string name = std::string(dir) + "/EaselTest." +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::create_directories(dir);
-    std::vector<uint32_t> pixels;
-    int width = 0, height = 0;
-    if (headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height)) {
-      headless_write_png(name + "-image.png", pixels, width, height);
-    }
-    if (headless_window_pixels(GRAPHICS, &pixels, &width, &height)) {
-      headless_write_png(name + "-window.png", pixels, width, height);
-    }
+  static std::string test_name() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
   }
-
   std::filesystem::path home_;
   std::filesystem::path dir_;
 };

@@ -1,22 +1,17 @@
 // Text and clear: size corrections, where the lines stand, formatted text, the cleared image
 // with its frame, and a text block that cannot be allocated.
+#include <algorithm>
+
 #include "support.h"
 
 namespace {
 
-std::vector<uint32_t> image() {
-  std::vector<uint32_t> pixels;
-  int width = 0, height = 0;
-  headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height);
-  return pixels;
-}
-
-// Rows and columns (device pixels of the image) that hold ink other than white.
+// Rows and columns of the image between two rows that hold ink (anything but white).
 struct InkBox {
-  int top = INT32_MAX, bottom = -1, left = INT32_MAX, right = -1;
+  int top = INT32_MAX, bottom = -1, left = INT32_MAX;
 };
 InkBox ink_box(int from_row, int to_row) {
-  const std::vector<uint32_t> pixels = image();
+  const std::vector<uint32_t> pixels = EaselTest::image();
   InkBox box;
   for (int row = from_row; row <= to_row; ++row) {
     for (int column = 1; column < IMAGE_WIDTH - 1; ++column) {
@@ -24,7 +19,6 @@ InkBox ink_box(int from_row, int to_row) {
       box.top = std::min(box.top, row);
       box.bottom = std::max(box.bottom, row);
       box.left = std::min(box.left, column);
-      box.right = std::max(box.right, column);
     }
   }
   return box;
@@ -40,7 +34,6 @@ TEST_F(EaselTest, TextSizesAreCorrectedBeforeTheColour) {
   EASEL_text(0, 0, 0, 128, "c");
   EASEL_text(40, 0, 0, -300, "d");
   EASEL_text(1, 5, -6, 0, nullptr);
-  const std::vector<std::string> lines = log_lines();
   const std::vector<std::string> expected = {
       "ptsize of -20 not possible, using ptsize 20\n",
       "black text at (0,0), \"a\"\n",
@@ -53,14 +46,14 @@ TEST_F(EaselTest, TextSizesAreCorrectedBeforeTheColour) {
       "red text at (0,0), \"d\"\n",
       "white text at (5,-6), \"\"\n",
   };
-  EXPECT_EQ(std::vector<std::string>(lines.begin() + before, lines.end()), expected);
+  EXPECT_EQ(log_since(before), expected);
 }
 
 TEST_F(EaselTest, TextStandsOnItsPositionLineUnderLine) {
   open();
   HDC dc = CreateCompatibleDC(package.screen_dc);
-  HFONT font = CreateFontA(-20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "EASEL-font");
-  HGDIOBJ previous = SelectObject(dc, font);
+  HGDIOBJ previous =
+      SelectObject(dc, CreateFontA(-20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "EASEL-font"));
   SIZE extent = {};
   GetTextExtentPointA(dc, "Hg", 2, &extent);
   DeleteObject(SelectObject(dc, previous));
@@ -83,6 +76,7 @@ TEST_F(EaselTest, TextStandsOnItsPositionLineUnderLine) {
 
   // A trailing newline adds an empty line; an empty string draws nothing; both count as drawn.
   EASEL_clear();
+  const std::vector<uint32_t> blank = image();
   EASEL_text(0, 0, 0, 20, "A");
   const std::vector<uint32_t> one_line = image();
   EASEL_clear();
@@ -91,7 +85,6 @@ TEST_F(EaselTest, TextStandsOnItsPositionLineUnderLine) {
   EXPECT_EQ(image(), one_line);
   EXPECT_EQ(package.dirty, 1);
   EASEL_clear();
-  const std::vector<uint32_t> blank = image();
   package.dirty = 0;
   EASEL_text(0, 0, 0, 20, "");
   EXPECT_EQ(image(), blank);
