@@ -3,13 +3,15 @@
 # no_display): the game runs in a fresh working directory, xdotool types and clicks, and the
 # screen is read back with ImageMagick. The graphics window sits at (0, 0) with its 20-pixel menu
 # bar on top, so client (0, 0) is screen (0, 20) and drawing point (x, y) is screen
-# (300 + x, 280 - y). Colours are polled until they show (10 s at most), so no step hangs.
-# Usage: game_e2e.sh SCENARIO GAME X11_CLOSE
+# (300 + x, 280 - y), each times the desktop's scale. Colours are polled until they show (10 s
+# at most), so no step hangs.
+# Usage: game_e2e.sh SCENARIO GAME X11_TOOL
 set -uo pipefail
 
 scenario=$1
 game=$2
-closer=$3
+x11_tool=$3
+scale=1
 work=$(mktemp -d)
 game_pid=
 artifacts=${CHILLY_ARTIFACTS:-$work}
@@ -39,7 +41,7 @@ shot() { import -window root "$work/shot.png" || fail "cannot take a screenshot"
 
 # Colour "r,g,b" of a drawing point in the last screenshot.
 colour_at() {
-  local x=$((300 + $1)) y=$((280 - $2))
+  local x=$(((300 + $1) * scale)) y=$(((280 - $2) * scale))
   convert "$work/shot.png" -format \
     "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
 }
@@ -59,10 +61,13 @@ expect_colour() {
 # A fingerprint of the graphics window's client area as it is on screen now.
 client_hash() {
   shot
-  convert "$work/shot.png" -crop 601x520+0+20 +repage rgb:- | md5sum | cut -d' ' -f1
+  convert "$work/shot.png" -crop $((601 * scale))x$((520 * scale))+0+$((20 * scale)) +repage rgb:- |
+    md5sum | cut -d' ' -f1
 }
 
-click_at() { xdotool mousemove $((300 + $1)) $((280 - $2)) click 1; }
+# A click at a point of the screen given in the program's own pixels.
+click_screen() { xdotool mousemove $(($1 * scale)) $(($2 * scale)) click 1; }
+click_at() { click_screen $((300 + $1)) $((280 - $2)); }
 
 start_game() {
   (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
@@ -116,10 +121,10 @@ case "$scenario" in
     first=$(client_hash)
     sleep 1
     [ "$(client_hash)" != "$first" ] || fail "nothing moves while the game runs"
-    xdotool mousemove 15 10 click 1  # "Run" at the left of the menu bar
+    click_screen 15 10  # "Run" at the left of the menu bar
     shot
     [ "$(colour_at -150 240)" != "$ICE_BLUE" ] || fail "the Run menu did not open"
-    xdotool mousemove 60 51 click 1  # its second item, "Halt animation"
+    click_screen 60 51  # its second item, "Halt animation"
     sleep 0.5
     first=$(client_hash)
     sleep 1
@@ -151,8 +156,24 @@ case "$scenario" in
     ;;
   close_window)
     play
-    "$closer" "EASEL Graphics" || fail "cannot ask the graphics window to close"
+    "$x11_tool" close "EASEL Graphics" || fail "cannot ask the graphics window to close"
     expect_exit 0 "closing the graphics window"
+    ;;
+  scaled_desktop)
+    # A desktop at twice the size (run on a 2048 x 1536 screen): the game sees 1024 x 768 and
+    # its pixels are shown two by two.
+    "$x11_tool" resources "Xft.dpi: 192" || fail "cannot set the desktop's resources"
+    scale=2
+    play
+    geometry=$(xdotool getwindowgeometry "$window" | tail -n 1 | tr -d ' ')
+    [ "$geometry" = "Geometry:1202x1080" ] || fail "graphics window on screen: $geometry"
+    text=$(xdotool search --name '^EASEL Text$' | head -n 1)
+    [ -n "$text" ] || fail "no text window"
+    geometry=$(xdotool getwindowgeometry "$text" | tail -n 2 | tr -d ' ' | tr '\n' ' ')
+    [ "$geometry" = "Position:0,1026(screen:0) Geometry:2048x512 " ] ||
+      fail "text window on screen: $geometry"
+    click_at -250 -17  # "Change Season"
+    expect_colour 100 -100 "$BROWN" "spring ground"
     ;;
   *)
     fail "no such scenario"

@@ -1,6 +1,6 @@
 // The SDL desktop host on a real X server (xvfb_run.sh starts one, without a window manager):
 // windows where they were asked for, pictures in their true colours, and raw input from real
-// key presses, clicks, close requests and resizes made from outside with xdotool and x11_close.
+// key presses, clicks, close requests and resizes made from outside with xdotool and x11_tool.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -183,7 +183,7 @@ TEST_F(SdlHost, ClicksAndMovesComeInWindowCoordinates) {
 
 TEST_F(SdlHost, CloseRequestsAndResizesAreReportedAndTheWindowStays) {
   const int id = open_window("host close", 300, 300, 200, 150, true);
-  ASSERT_TRUE(run(std::string(X11_CLOSE) + " 'host close'"));
+  ASSERT_TRUE(run(std::string(X11_TOOL) + " close 'host close'"));
   std::vector<InputEvent> events =
       collect([](const InputEvent& e) { return e.kind == InputKind::CLOSE; });
   ASSERT_FALSE(events.empty());

@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Runs a command against an X server of its own: starts Xvfb (1024 x 768, 24-bit) on a display
+# Runs a command against an X server of its own: starts Xvfb (1024 x 768 or the size given,
+# 24-bit) on a display
 # number that the server picks and reports through -displayfd, waits until it is ready, runs the
-# command with DISPLAY set and at most 50 s, then stops the server. Exits with the command's
-# status. No window manager runs, so windows sit exactly where they are put.
-# Usage: xvfb_run.sh command [argument...]
+# command with DISPLAY set and for at most 50 s (or the limit given), then stops the server.
+# Exits with the command's status. No window manager runs, so windows sit exactly where they are
+# put.
+# Usage: xvfb_run.sh [--limit SECONDS] [--screen WIDTHxHEIGHT] command [argument...]
 set -uo pipefail
+
+limit=50
+screen=1024x768
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --limit) limit=$2 ;;
+    --screen) screen=$2 ;;
+    *) break ;;
+  esac
+  shift 2
+done
 
 dir=$(mktemp -d)
 xvfb_pid=
@@ -17,7 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   grep -q '^[0-9]' "$dir/display" 2>/dev/null && break
@@ -36,4 +49,4 @@ fi
 
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
-timeout -k 5 50 "$@"
+timeout -k 5 "$limit" "$@"

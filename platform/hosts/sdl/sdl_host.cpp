@@ -1,7 +1,6 @@
 // The SDL desktop host: start-up, the screen, the clock and the wait for input. The wait sleeps
 // in SDL_WaitEventTimeout up to the next deadline, so an idle program uses no CPU; the event it
 // wakes with is kept for next_input.
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -17,22 +16,6 @@ Desktop& desktop() {
 void report(const char* what) {
   std::fprintf(stderr, "%s: %s\n", what, SDL_GetError());
 }
-
-namespace {
-
-// A desktop reports a scale of 2 or more through the X server's DPI (Xft.dpi or the monitor's
-// size); 96 DPI is scale 1. The scale is kept small enough for the graphics window to fit.
-int scale_from_dpi(const SDL_Rect& usable) {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver == nullptr || std::strcmp(driver, "x11") != 0) return 1;
-  float dpi = 0;
-  if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || !(dpi > 0)) return 1;
-  int scale = int(std::floor(dpi / 96.0f + 0.1f));
-  while (scale > 1 && (usable.w / scale < 640 || usable.h / scale < 560)) --scale;
-  return scale < 2 ? 1 : scale;
-}
-
-}  // namespace
 
 }  // namespace sdl_host
 
@@ -72,7 +55,7 @@ bool open() {
     }
     d.usable = {0, 0, mode.w, mode.h};
   }
-  d.scale = sdl_host::scale_from_dpi(d.usable);
+  d.scale = sdl_host::desktop_scale(d.usable);
   // On X11 a window's surface is a shared-memory image that the server shows as it is; SDL's
   // default puts an OpenGL texture behind it, which costs a GL context and, without a GPU,
   // a software rasteriser's threads.

@@ -40,8 +40,13 @@ Desktop& desktop();
 NativeWindow* find_window(int id);
 // The host id of an SDL window id, or 0.
 int window_from_sdl(uint32_t sdl_window_id);
-// Whole-number factor between a window's device pixels and its pixels on screen.
-int pixel_scale(const NativeWindow& window);
+// The whole-number scale that the desktop asks windows to be shown at (1 where it asks none),
+// kept small enough for a 601 x 540 window to fit the usable area.
+int desktop_scale(const SDL_Rect& usable);
+// The scale that an X11 session asks for in its resources ("Xft.dpi: 192" is 2), or 1.
+int scale_from_resources(const char* resources);
+// Whole-number factor between a window's device pixels and the pixels of its surface.
+int pixel_scale(const NativeWindow& window, int surface_width);
 
 // Prints one line "what: SDL's reason" on stderr.
 void report(const char* what);

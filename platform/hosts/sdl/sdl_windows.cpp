@@ -62,16 +62,6 @@ int window_from_sdl(uint32_t sdl_window_id) {
   return 0;
 }
 
-int pixel_scale(const NativeWindow& window) {
-  // Where the desktop scales windows itself (Wayland, macOS) a window has more pixels than its
-  // size in desktop units; elsewhere the host's own DPI scale applies.
-  int units_w = 0, units_h = 0, pixels_w = 0, pixels_h = 0;
-  SDL_GetWindowSize(window.window, &units_w, &units_h);
-  SDL_GetWindowSizeInPixels(window.window, &pixels_w, &pixels_h);
-  const int ratio = units_w > 0 ? pixels_w / units_w : 1;
-  return desktop().scale * (ratio > 1 ? ratio : 1);
-}
-
 }  // namespace sdl_host
 
 namespace host {
@@ -136,7 +126,7 @@ void present(int id, const uint32_t* pixels, int width, int height) {
                                          width * int(sizeof(uint32_t)), SDL_PIXELFORMAT_RGB888);
   bool shown = target != nullptr && source != nullptr;
   if (shown) {
-    const int s = sdl_host::pixel_scale(*native);
+    const int s = sdl_host::pixel_scale(*native, target->w);
     SDL_Rect area = {0, 0, width * s, height * s};
     // Whatever the picture does not cover (a window being resized) is white, like the
     // windows' own background.
