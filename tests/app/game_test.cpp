@@ -119,7 +119,7 @@ TEST_F(GameTest, MeltingCountsEventsOutsideWinterWhileSnowmenAreInPlay) {
   // A quit still draws its frame, and melts what is in play once more.
   game.snow_count = 1;
   game.snow_size = 5;
-  headless_ctrl_key(soon(), GRAPHICS, 'Q');
+  headless_close_request(soon(), GRAPHICS);
   turns(1);
   EXPECT_EQ(std::tuple(game.last_kind, game.done, game.snow_size), std::tuple(EASEL_QUIT, 1, 4));
 }
