@@ -118,8 +118,11 @@ TEST_F(EaselTest, MissingScriptEndsPlaybackWithOneMessage) {
   EXPECT_EQ(package.playing + package.play_one, 0);
   EXPECT_FALSE(checked(IDM_PLAYBACK));
 
-  std::filesystem::create_directory("EASEL.SCR");  // cannot be written either
-  script_start_recording();
+  // A script that opens but cannot be read ends like one that has ended.
+  std::filesystem::create_directory("EASEL.SCR");
+  EXPECT_EQ(script_read_event(), 0);
+  EXPECT_EQ(log_lines().back(), "EOF encountered in script file EASEL.SCR\n");
+  script_start_recording();  // nor can it be written
   click_at(500, 0, 0);
   wait();
   EXPECT_EQ(log_lines().back(), "Cannot open script file EASEL.SCR for writing\n");
