@@ -29,6 +29,9 @@ HWND alt_window = nullptr;  // Alt went down here and no other key since
 std::bitset<256> keys_to_program;
 std::bitset<256> keys_to_menu;
 Owner button_owner = Owner::NONE;
+// The menu took the last key press: text that the desktop sends for it separately belongs to
+// the menu too, even if that press closed it.
+bool text_of_menu_key = false;
 
 Menu* bar_of(HWND hwnd) {
   return find_menu(window_menu(hwnd));
@@ -297,12 +300,18 @@ bool key_down(HWND hwnd, const host::InputEvent& ev) {
 bool key_input(HWND hwnd, const host::InputEvent& ev) {
   size_t slot = ev.vk & 0xFF;
   bool tracked_key = ev.vk < 256;
-  if (ev.kind == host::InputKind::TEXT) return track.mode != Mode::NONE;
+  if (ev.kind == host::InputKind::TEXT) {
+    bool taken = text_of_menu_key || track.mode != Mode::NONE;
+    text_of_menu_key = false;
+    return taken;
+  }
   if (ev.kind == host::InputKind::KEY_DOWN) {
     bool taken = key_down(hwnd, ev);
     if (tracked_key) (taken ? keys_to_menu : keys_to_program).set(slot);
+    text_of_menu_key = taken;
     return taken;
   }
+  text_of_menu_key = false;
   bool to_program = tracked_key && keys_to_program.test(slot);
   bool to_menu = tracked_key && keys_to_menu.test(slot);
   if (tracked_key) {
@@ -455,6 +464,7 @@ void menu_tracking_reset() {
   keys_to_program.reset();
   keys_to_menu.reset();
   button_owner = Owner::NONE;
+  text_of_menu_key = false;
 }
 
 }  // namespace plat

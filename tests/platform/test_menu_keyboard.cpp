@@ -168,6 +168,17 @@ TEST_F(MenuKeyboardTest, KeysGoToAnOpenMenuButReleasesFollowTheirPresses) {
   EXPECT_EQ(count(msgs, WM_KEYUP, VK_ESCAPE), 0);
   EXPECT_EQ(count(msgs, WM_KEYDOWN, 'X'), 1);
   EXPECT_EQ(count(msgs, WM_CHAR, 'x'), 1);
+
+  // A mnemonic whose character comes as separate text after the press: the text is the menu's.
+  alt_key(40, 'R');
+  headless_key_down(41, TITLE, 'F', 0);
+  headless_text(41, TITLE, 'f');
+  headless_key_up(41, TITLE, 'F');
+  headless_text(42, TITLE, 'g');
+  msgs = pump(42);
+  EXPECT_EQ(commands(msgs), std::vector<WPARAM>{3});
+  EXPECT_EQ(count(msgs, WM_CHAR), 1);
+  EXPECT_EQ(count(msgs, WM_CHAR, 'g'), 1);
 }
 
 }  // namespace
