@@ -1,5 +1,5 @@
-// Raw host input turned into window messages: every event is first offered to the menus, then mouse
-// buttons in the client area, keys to the focus window, text without a key press, close
+// Raw host input turned into window messages: every event is first offered to the menus; then
+// mouse buttons in the client area, keys to the focus window, text without a key press, close
 // requests, exposure, resizing and focus. TranslateMessage lives here too, because it reads the
 // character that each key press produced, remembered per scan code.
 #include "user_state.h"

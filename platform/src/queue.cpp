@@ -1,7 +1,7 @@
 // The message queue: PeekMessageA with its retrieval order (posted messages, then WM_QUIT,
 // then input, then WM_PAINT, then WM_TIMER, the last two made at the moment of retrieval),
-// sending and dispatching to window procedures and their defaults, posting, and WaitMessage, which
-// blocks on the host until a poll would find something.
+// sending and dispatching to window procedures and their defaults, posting, and WaitMessage,
+// which blocks on the host until a poll would find something.
 #include <algorithm>
 
 #include "user_state.h"
