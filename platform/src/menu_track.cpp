@@ -306,6 +306,11 @@ bool key_input(HWND hwnd, const host::InputEvent& ev) {
     return taken;
   }
   if (ev.kind == host::InputKind::KEY_DOWN) {
+    // A held Alt or F10 repeats its press: that toggles the menu neither on nor off.
+    bool held = tracked_key && (keys_to_program.test(slot) || keys_to_menu.test(slot));
+    if (held && (ev.vk == VK_MENU || ev.vk == VK_F10)) {
+      return keys_to_menu.test(slot) || track.mode != Mode::NONE;
+    }
     bool taken = key_down(hwnd, ev);
     if (tracked_key) (taken ? keys_to_menu : keys_to_program).set(slot);
     text_of_menu_key = taken;

@@ -54,6 +54,24 @@ TEST_F(MenuKeyboardTest, F10OrALoneAltThenArrowsAndEnter) {
   headless_key(42, TITLE, VK_RETURN, 13);
   EXPECT_EQ(commands(pump(42)), std::vector<WPARAM>{HELP_ID});
 
+  // Held keys repeat their presses, which toggle nothing: Alt held after Alt+R, F10 held.
+  headless_raw_input(45, TITLE, key(InputKind::KEY_DOWN, VK_MENU, 0, host::MOD_ALT));
+  headless_raw_input(45, TITLE, key(InputKind::KEY_DOWN, 'R', 'r', host::MOD_ALT));
+  headless_raw_input(45, TITLE, key(InputKind::KEY_DOWN, VK_MENU, 0, host::MOD_ALT));
+  headless_raw_input(45, TITLE, key(InputKind::KEY_UP, VK_MENU, 0, 0));
+  pump(45);
+  EXPECT_TRUE(state().popup_open);
+  headless_key(46, TITLE, VK_ESCAPE, 27);
+  headless_key(46, TITLE, VK_ESCAPE, 27);
+  headless_key_down(46, TITLE, VK_F10, 0);
+  headless_key_down(46, TITLE, VK_F10, 0);
+  headless_key_up(46, TITLE, VK_F10);
+  pump(46);
+  EXPECT_EQ(state().title, RUN_TITLE);
+  headless_key(47, TITLE, VK_ESCAPE, 27);
+  pump(47);
+  EXPECT_FALSE(plat::menu_active());
+
   // A key between Alt's press and release: no menu.
   headless_key_down(50, TITLE, VK_MENU, 0);
   headless_key(50, TITLE, VK_SHIFT, 0);
