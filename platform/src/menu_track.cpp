@@ -178,9 +178,17 @@ bool popup_geometry(PopupLayout* layout) {
   return true;
 }
 
+// Inside the open popup but on its edge rather than on an item.
+constexpr int POPUP_EDGE = -2;
+
+// The open popup's item at a point, POPUP_EDGE, or -1 outside the popup.
 int popup_item_under(int x, int y) {
   PopupLayout layout;
-  return popup_geometry(&layout) ? popup_item_at(layout, x, y) : -1;
+  if (!popup_geometry(&layout)) return -1;
+  int item = popup_item_at(layout, x, y);
+  const RECT& f = layout.frame;
+  bool inside = x >= f.left && x < f.right && y >= f.top && y < f.bottom;
+  return item >= 0 ? item : inside ? POPUP_EDGE : -1;
 }
 
 void set_item(int item) {
@@ -349,11 +357,12 @@ bool mouse_down(HWND hwnd, const host::InputEvent& ev) {
   }
   if (hwnd == track.hwnd) {
     if (track.mode == Mode::POPUP) {
-      if (int item = popup_item_under(ev.x, ev.y); item >= 0) {
+      int item = popup_item_under(ev.x, ev.y);
+      if (item >= 0) {
         const MenuItem& chosen = tracked_popup().items[size_t(item)];
         if (ev.button == 1 && choosable(chosen)) choose(chosen.id);
-        return true;
       }
+      if (item != -1) return true;
       if (title == track.title) {
         close_menu();
         return true;
@@ -373,11 +382,12 @@ void mouse_up(HWND hwnd, const host::InputEvent& ev) {
   if (track.mode != Mode::POPUP || hwnd != track.hwnd) return;
   bool opened_by_press = track.press_opened;
   track.press_opened = false;
-  if (int item = popup_item_under(ev.x, ev.y); item >= 0) {
+  int item = popup_item_under(ev.x, ev.y);
+  if (item >= 0) {
     const MenuItem& chosen = tracked_popup().items[size_t(item)];
     if (ev.button == 1 && item == track.hover && choosable(chosen)) choose(chosen.id);
-    return;
   }
+  if (item != -1) return;
   // Pressed on the title and dragged away from the menu: let go means never mind.
   const Menu* bar = bar_of(hwnd);
   if (opened_by_press && (!bar || bar_item_at(*bar, ev.x, ev.y) != track.title)) close_menu();

@@ -46,12 +46,15 @@ TEST_F(MenuMouseTest, ClickTitleThenItemPostsTheCommandAndLeavesTheClientAlone) 
   dump_window_if_failed(TITLE);
 }
 
-TEST_F(MenuMouseTest, GreyedItemsSeparatorsClickingAwayAndTheBar) {
+TEST_F(MenuMouseTest, GreyedItemsSeparatorsEdgesClickingAwayAndTheBar) {
   headless_menu_click(10, TITLE, title_x(RUN_TITLE));
   POINT info = item_point(RUN_TITLE, INFO);
   POINT sep = item_point(RUN_TITLE, SEP1);
+  RECT edge = popup(RUN_TITLE).frame;
   headless_window_click(20, TITLE, info.x, info.y);
   headless_window_click(30, TITLE, sep.x, sep.y);
+  headless_window_click(30, TITLE, edge.left + 1, sep.y);
+  headless_window_click(30, TITLE, info.x, edge.bottom - 1);
   std::vector<MSG> msgs = pump(30);
   EXPECT_TRUE(commands(msgs).empty());
   EXPECT_TRUE(state().popup_open);
