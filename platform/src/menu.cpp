@@ -62,10 +62,8 @@ MenuItem* find_item(HMENU menu, UINT id, UINT flags) {
   });
 }
 
-HMENU create_menu(bool is_popup) {
-  Menu m;
-  m.is_popup = is_popup;
-  return to_handle<HMENU>(menus().add(std::move(m)));
+HMENU create_menu() {
+  return to_handle<HMENU>(menus().add(Menu{}));
 }
 
 }  // namespace
@@ -110,11 +108,11 @@ using plat::Menu;
 using plat::MenuItem;
 
 HMENU WINAPI CreateMenu(void) {
-  return plat::create_menu(false);
+  return plat::create_menu();
 }
 
 HMENU WINAPI CreatePopupMenu(void) {
-  return plat::create_menu(true);
+  return plat::create_menu();
 }
 
 BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id_or_popup, LPCSTR text) {

@@ -20,8 +20,8 @@ struct MenuItem {
   std::string text;       // as given: '&' marks the mnemonic, '\t' starts the shortcut text
 };
 
+// A menu bar and a popup are the same record; only where they are attached differs.
 struct Menu {
-  bool is_popup = false;
   std::vector<MenuItem> items;
 };
 
