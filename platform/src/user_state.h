@@ -27,7 +27,6 @@ constexpr uint32_t DEFAULT_BACKGROUND = 0xFFFFFF;
 struct WindowClass {
   std::string name;
   WNDPROC proc = nullptr;
-  UINT style = 0;
   HBRUSH background = nullptr;
   ATOM atom = 0;
 };
@@ -36,7 +35,6 @@ struct Window {
   std::string title;
   WNDPROC proc = nullptr;
   HBRUSH background = nullptr;
-  DWORD style = 0;
   int host_id = 0;
   std::vector<uint32_t> pixels;  // outer area, menu bar rows on top
   int width = 0;

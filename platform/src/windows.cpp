@@ -119,7 +119,6 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
   WindowClass c;
   c.name = wc->lpszClassName;
   c.proc = wc->lpfnWndProc;
-  c.style = wc->style;
   c.background = wc->hbrBackground;
   c.atom = ATOM(0xC000 + classes.size());
   classes.push_back(std::move(c));
@@ -150,7 +149,6 @@ HWND WINAPI CreateWindowA(LPCSTR class_name, LPCSTR title, DWORD style, int x, i
   w.title = title ? title : "";
   w.proc = cls->proc;
   w.background = cls->background;
-  w.style = style;
   w.width = clamp_side(width);
   w.height = clamp_side(height);
   try {
