@@ -131,8 +131,11 @@ int live_gdi_objects() {
 }
 
 void gdi_reset() {
-  dcs().clear();
+  // Entries are removed one by one (not cleared) so that handles from before stay invalid.
   std::vector<uintptr_t> doomed;
+  dcs().for_each([&](uintptr_t handle, DeviceContext&) { doomed.push_back(handle); });
+  for (uintptr_t handle : doomed) dcs().remove(handle);
+  doomed.clear();
   objects().for_each([&](uintptr_t handle, GdiObject& object) {
     if (!object.stock) doomed.push_back(handle);
     object.select_count = 0;
