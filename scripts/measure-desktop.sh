@@ -58,6 +58,7 @@ xdotool key ctrl+q
 wait "$game_pid" || true
 game_pid=
 
+echo "Load average of the machine (1, 5, 15 min): $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "CPU of the game's process, share of one core:"
 echo "  running (a periodic event every 100 ms, full redraw): ${running}% over 20 s"
 echo "  halted (Ctrl+H): ${halted}% over 20 s"

@@ -1,7 +1,7 @@
 // Measures how evenly the desktop delivers periodic events: opens EASEL, sets it running, draws
 // a picture as costly as a game frame (sky, ground, a panel of labelled buttons, figures) on
 // every periodic event, and after about ten seconds prints the mean interval between periodic
-// events and the mean and largest deviation from the 100 ms period.
+// events and the mean, largest and 95th-percentile deviation from the 100 ms period.
 // Usage: pacing_probe [seconds]
 #include <algorithm>
 #include <chrono>
@@ -99,5 +99,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
   std::printf("mean interval: %.3f ms\n", sum / n);
   std::printf("mean deviation: %.3f ms\n", deviation_sum / n);
   std::printf("max deviation: %.3f ms\n", deviation_max);
+  // A busy machine makes rare late wake-ups; the 95th percentile tells them from the rule.
+  std::vector<double> deviations;
+  for (double interval : intervals) deviations.push_back(std::fabs(interval - PERIOD_MS));
+  std::sort(deviations.begin(), deviations.end());
+  std::printf("95th percentile deviation: %.3f ms\n",
+              deviations[std::min(deviations.size() - 1, deviations.size() * 95 / 100)]);
   return 0;
 }
