@@ -35,15 +35,18 @@ std::string utf8_from_latin1(const char* text) {
   return out;
 }
 
+// The largest window SDL is asked for, in desktop pixels, and the largest picture shown.
+constexpr int MAX_EXTENT = 16384;
+
 // A program coordinate on the desktop: scaled and offset, clamped to what SDL takes.
 int desktop_coordinate(int value, int scale, int offset) {
   const int64_t v = int64_t(value) * scale + offset;
-  return int(std::clamp<int64_t>(v, -16384, 16384));
+  return int(std::clamp<int64_t>(v, -MAX_EXTENT, MAX_EXTENT));
 }
 
 int desktop_extent(int value, int scale) {
   const int64_t v = int64_t(value) * scale;
-  return int(std::clamp<int64_t>(v, 1, 16384));
+  return int(std::clamp<int64_t>(v, 1, MAX_EXTENT));
 }
 
 }  // namespace
@@ -118,7 +121,10 @@ void destroy_window(int id) {
 
 void present(int id, const uint32_t* pixels, int width, int height) {
   NativeWindow* native = sdl_host::find_window(id);
-  if (native == nullptr || pixels == nullptr || width <= 0 || height <= 0) return;
+  if (native == nullptr || pixels == nullptr || width <= 0 || height <= 0 ||
+      width > sdl_host::MAX_EXTENT || height > sdl_host::MAX_EXTENT) {
+    return;
+  }
   // The surface follows the window's size; SDL makes it again after a resize.
   SDL_Surface* target = SDL_GetWindowSurface(native->window);
   SDL_Surface* source =
