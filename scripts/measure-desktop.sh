@@ -2,7 +2,8 @@
 # Measures the game on a desktop of its own (an Xvfb server, no window manager): the share of
 # one core that the game's process uses while the snowmen run and while the game is halted
 # (Ctrl+H), each from /proc/PID/stat over 20 s, then the pacing of periodic events as
-# tools/pacing_probe sees it over 10 s. Builds what is missing first.
+# tools/pacing_probe sees it over 10 s, next to a plain thread sleeping to the same grid (the
+# machine's own noise). Builds what is missing first.
 # Usage: scripts/measure-desktop.sh [BUILD_DIR]   (default build/release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,5 +63,5 @@ echo "Load average of the machine (1, 5, 15 min): $(cut -d' ' -f1-3 /proc/loadav
 echo "CPU of the game's process, share of one core:"
 echo "  running (a periodic event every 100 ms, full redraw): ${running}% over 20 s"
 echo "  halted (Ctrl+H): ${halted}% over 20 s"
-echo "Pacing of periodic events (pacing_probe, 10 s, a full frame drawn on each):"
-(cd "$work" && "$probe" 10) | sed 's/^/  /'
+echo "Pacing (pacing_probe, 10 s, a full frame drawn on each periodic event):"
+(cd "$work" && "$probe" baseline 10) | sed 's/^/  /'

@@ -2,12 +2,16 @@
 // a picture as costly as a game frame (sky, ground, a panel of labelled buttons, figures) on
 // every periodic event, and after about ten seconds prints the mean interval between periodic
 // events and the mean, largest and 95th-percentile deviation from the 100 ms period.
-// Usage: pacing_probe [seconds]
+// With "baseline" it measures, at the same time, a plain thread that sleeps to the same 100 ms
+// grid without any window system: the machine's own wake-up noise, to read the figures against.
+// Usage: pacing_probe [baseline] [seconds]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 #include <vector>
 
 #include "easel/easel.h"
@@ -15,6 +19,46 @@
 namespace {
 
 constexpr double PERIOD_MS = 100.0;
+using Clock = std::chrono::steady_clock;
+
+double ms_between(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+void report(const char* what, const std::vector<double>& intervals) {
+  if (intervals.empty()) {
+    std::printf("%s: no intervals\n", what);
+    return;
+  }
+  std::vector<double> deviations;
+  double sum = 0, deviation_sum = 0;
+  for (double interval : intervals) {
+    sum += interval;
+    deviations.push_back(std::fabs(interval - PERIOD_MS));
+    deviation_sum += deviations.back();
+  }
+  std::sort(deviations.begin(), deviations.end());
+  const double n = double(intervals.size());
+  std::printf("%s: %zu intervals\n", what, intervals.size());
+  std::printf("  mean interval: %.3f ms\n", sum / n);
+  std::printf("  mean deviation: %.3f ms\n", deviation_sum / n);
+  std::printf("  max deviation: %.3f ms\n", deviations.back());
+  // A busy machine makes rare late wake-ups; the 95th percentile tells them from the rule.
+  std::printf("  95th percentile deviation: %.3f ms\n",
+              deviations[std::min(deviations.size() - 1, deviations.size() * 95 / 100)]);
+}
+
+// Sleeps to each point of a 100 ms grid until `end`, noting the intervals between wake-ups.
+void sleep_to_grid(Clock::time_point end, std::vector<double>* intervals) {
+  Clock::time_point due = Clock::now(), last = due;
+  for (bool first = true; due < end; first = false) {
+    due += std::chrono::milliseconds(100);
+    std::this_thread::sleep_until(due);
+    const Clock::time_point now = Clock::now();
+    if (!first) intervals->push_back(ms_between(last, now));
+    last = now;
+  }
+}
 
 void draw_frame(int frame) {
   EASEL_rectangle(11, -300, -250, 300, 250, 0);
@@ -52,58 +96,43 @@ void draw_frame(int frame) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
                    int show_command) {
   int seconds = 10;
-  if (command_line != nullptr && *command_line != 0) {
-    seconds = std::clamp(std::atoi(command_line), 1, 600);
+  bool baseline = false;
+  const char* arguments = command_line != nullptr ? command_line : "";
+  if (std::strncmp(arguments, "baseline", 8) == 0) {
+    baseline = true;
+    arguments += 8;
   }
+  if (std::atoi(arguments) > 0) seconds = std::clamp(std::atoi(arguments), 1, 600);
+
   EASEL_open(instance, previous_instance, command_line, show_command);
   EASEL_logging(0);
   EASEL_animate(EASEL_ANIM_RUN);
 
-  using Clock = std::chrono::steady_clock;
   const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
+  std::vector<double> grid_intervals;
+  std::thread grid;
+  if (baseline) grid = std::thread(sleep_to_grid, end, &grid_intervals);
+
   std::vector<double> intervals;
   Clock::time_point last{};
   bool have_last = false;
-  int frame = 0;
-  bool quit = false;
-  while (!quit) {
+  for (int frame = 0;;) {
     int32_t x = 0, y = 0;
     char key = 0;
     const int kind = EASEL_await_event(&x, &y, &key);
-    if (kind == EASEL_QUIT) quit = true;
+    if (kind == EASEL_QUIT) break;
     if (kind != EASEL_PERIODIC) continue;
     const Clock::time_point now = Clock::now();
-    if (have_last) {
-      intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
-    }
+    if (have_last) intervals.push_back(ms_between(last, now));
     last = now;
     have_last = true;
     draw_frame(frame++);
     if (now >= end) break;
   }
   EASEL_close();
+  if (grid.joinable()) grid.join();
 
-  if (intervals.empty()) {
-    std::fprintf(stderr, "pacing_probe: no periodic events arrived\n");
-    return 1;
-  }
-  double sum = 0, deviation_sum = 0, deviation_max = 0;
-  for (double interval : intervals) {
-    const double deviation = std::fabs(interval - PERIOD_MS);
-    sum += interval;
-    deviation_sum += deviation;
-    deviation_max = std::max(deviation_max, deviation);
-  }
-  const double n = double(intervals.size());
-  std::printf("periodic events: %zu intervals\n", intervals.size());
-  std::printf("mean interval: %.3f ms\n", sum / n);
-  std::printf("mean deviation: %.3f ms\n", deviation_sum / n);
-  std::printf("max deviation: %.3f ms\n", deviation_max);
-  // A busy machine makes rare late wake-ups; the 95th percentile tells them from the rule.
-  std::vector<double> deviations;
-  for (double interval : intervals) deviations.push_back(std::fabs(interval - PERIOD_MS));
-  std::sort(deviations.begin(), deviations.end());
-  std::printf("95th percentile deviation: %.3f ms\n",
-              deviations[std::min(deviations.size() - 1, deviations.size() * 95 / 100)]);
-  return 0;
+  report("periodic events", intervals);
+  if (baseline) report("plain sleeps to the same grid (no window system)", grid_intervals);
+  return intervals.empty() ? 1 : 0;
 }
