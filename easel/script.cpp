@@ -1,6 +1,6 @@
 // The script file "EASEL.SCR": writing the events that the wait returns, one line each with runs
-// of periodic events as one line, reading them back in place of the user's input, and the Run
-// menu's record, playback and play-one commands.
+// of periodic events as one line and every line flushed as it is written; reading them back in
+// place of the user's input; and the Run menu's record, playback and play-one commands.
 //
 // One file handle and one counter serve both directions, so only one direction is ever active:
 // starting one ends the other first. While recording, an open file is always one opened for
@@ -113,6 +113,22 @@ int play_line(const ScriptLine& line) {
   }
 }
 
+// Set while lines fail to reach the file, so that a full disk is reported once and not once per
+// event; a line that is written again, or a file opened afresh, clears it.
+bool write_failing = false;
+
+// Writes one line and flushes it at once: a recording that is killed loses at most the pending
+// run of periodic events, never a line already returned to the program. A lost line is said
+// in the log rather than passed over.
+void write_line(const char* line) {
+  const bool written =
+      std::fputs(line, package.script_file) >= 0 && std::fflush(package.script_file) == 0;
+  if (!written && !write_failing) {
+    EASEL_printf("Cannot write script file %s\n", SCRIPT_NAME);
+  }
+  write_failing = !written;
+}
+
 void set_check(UINT id, bool checked) {
   CheckMenuItem(package.run_menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -126,21 +142,24 @@ void script_write_event(int kind, int x, int y, int key) {
       EASEL_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
       return;
     }
+    write_failing = false;
   }
+  char line[SCRIPT_LINE_SIZE];
   switch (kind) {
     case EASEL_MOUSE:
-      std::fprintf(package.script_file, "EASEL_MOUSE(%d, %d);\n", x, y);
+      std::snprintf(line, sizeof line, "EASEL_MOUSE(%d, %d);\n", x, y);
       break;
     case EASEL_KBD:
-      std::fprintf(package.script_file, "EASEL_KBD(%d);\n",
-                   static_cast<int>(static_cast<int8_t>(static_cast<uint8_t>(key & 0xFF))));
+      std::snprintf(line, sizeof line, "EASEL_KBD(%d);\n",
+                    static_cast<int>(static_cast<int8_t>(static_cast<uint8_t>(key & 0xFF))));
       break;
     case EASEL_PERIODIC:
-      std::fprintf(package.script_file, "EASEL_PERIODIC(%d);\n", package.periodic_count);
+      std::snprintf(line, sizeof line, "EASEL_PERIODIC(%d);\n", package.periodic_count);
       break;
     default:
-      break;
+      return;
   }
+  write_line(line);
 }
 
 int script_read_event() {

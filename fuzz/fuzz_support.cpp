@@ -1,0 +1,43 @@
+// The package opened once per fuzzing process, before the first input, in a temporary working
+// directory that is removed again when the process ends.
+#include "fuzz_support.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/headless.h"
+
+namespace {
+
+char work_directory[] = "/tmp/easel-fuzz-XXXXXX";
+
+void remove_work_directory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(work_directory, ignored);
+}
+
+}  // namespace
+
+// Fontconfig keeps part of its configuration where the leak checker cannot see it until it is
+// handed back at exit; the fuzzer checks for leaks after single inputs, long before that.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  if (mkdtemp(work_directory) == nullptr || chdir(work_directory) != 0) {
+    std::perror("cannot make a working directory for the fuzzer");
+    std::abort();
+  }
+  std::atexit(remove_work_directory);
+  headless_reset();
+  EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
+  EASEL_logging(0);
+  EASEL_clear();
+  EASEL_text(0, 0, 0, 12, "fuzz");
+  EASEL_printf("fuzz\n");
+  return 0;
+}
