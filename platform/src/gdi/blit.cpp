@@ -37,6 +37,13 @@ Area area_of(const RECT& r) {
 void copy_block(Canvas& dst, const Canvas& src, const Area& to, int64_t ox, int64_t oy) {
   if (to.empty()) return;
   size_t bytes = size_t(to.right - to.left) * sizeof(uint32_t);
+  // Whole rows on both sides lie end to end: the block is one run of memory on each side.
+  if (to.right - to.left == dst.stride && dst.stride == src.stride) {
+    std::memmove(canvas_row(dst, to.top) + to.left, canvas_row(src, to.top + oy) + to.left + ox,
+                 bytes * size_t(to.bottom - to.top));
+    dst.touched = true;
+    return;
+  }
   bool same = dst.pixels == src.pixels;
   bool upwards = same && &canvas_row(dst, to.top)[0] > &canvas_row(src, to.top + oy)[0];
   for (int64_t k = 0; k < to.bottom - to.top; ++k) {

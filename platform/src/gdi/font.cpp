@@ -48,7 +48,17 @@ struct Cache {
   std::map<std::string, std::unique_ptr<FaceFile>> files;
   std::map<std::tuple<FaceFile*, int, bool>, std::unique_ptr<SizedFace>> sizes;
   std::unordered_map<std::string, SizedFace*> requests;
+  // The request resolved last, compared field by field before any key is built: a program that
+  // makes a font for every text call asks for the same one again and again.
+  unsigned last_epoch = 0;
+  FontRequest last_request;
+  SizedFace* last_face = nullptr;
 };
+
+bool same_request(const FontRequest& a, const FontRequest& b) {
+  return a.height == b.height && a.weight == b.weight && a.italic == b.italic &&
+         a.fixed_pitch == b.fixed_pitch && a.face_name == b.face_name && a.generic == b.generic;
+}
 
 Cache& cache() {
   static Cache c;
@@ -247,12 +257,20 @@ SizedFace* find_face(const FontRequest& r) {
 
 SizedFace* resolve_face(const FontRequest& request) {
   Cache& c = cache();
+  if (c.last_epoch == c.epoch && same_request(c.last_request, request)) return c.last_face;
   std::string key = request_key(request);
   auto it = c.requests.find(key);
-  if (it != c.requests.end()) return it->second;
-  SizedFace* face = find_face(request);
-  if (!face) report_missing_fonts();
-  c.requests.emplace(key, face);
+  SizedFace* face = nullptr;
+  if (it != c.requests.end()) {
+    face = it->second;
+  } else {
+    face = find_face(request);
+    if (!face) report_missing_fonts();
+    c.requests.emplace(key, face);
+  }
+  c.last_epoch = c.epoch;
+  c.last_request = request;
+  c.last_face = face;
   return face;
 }
 

@@ -40,6 +40,11 @@ void rectangle_spans(Canvas& c, const Box& box, const Pen& pen, const Brush& bru
     if (!brush.hollow) fill_box(c, box.left, box.top, box.right - 1, box.bottom - 1, brush.pixel);
     return;
   }
+  // Filled in the colour of a thin outline: the whole box is one fill.
+  if (!brush.hollow && pen.width <= 1 && brush.pixel == pen.pixel) {
+    fill_box(c, box.left, box.top, box.right, box.bottom, brush.pixel);
+    return;
+  }
   if (!brush.hollow)
     fill_box(c, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1, brush.pixel);
   int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
@@ -70,34 +75,68 @@ EllipseShape ellipse_in(const Box& box) {
   return e;
 }
 
+struct RowSpan {
+  bool hit = false;
+  int64_t x0 = 0;
+  int64_t x1 = 0;
+};
+
+RowSpan row_span(const EllipseShape& e, int64_t y) {
+  RowSpan s;
+  s.hit = ellipse_row(e, y, &s.x0, &s.x1);
+  return s;
+}
+
+// Row y of a thin ellipse, given the rows above and below it.
+void thin_ellipse_row(Canvas& c, int64_t y, const RowSpan& above, const RowSpan& here,
+                      const RowSpan& below, const Pen& pen, const Brush& brush) {
+  if (!here.hit) return;
+  const int64_t s0 = here.x0, s1 = here.x1;
+  int64_t i0 = s0 + 1, i1 = s1 - 1;
+  if (above.hit && below.hit) {
+    i0 = std::max({i0, above.x0, below.x0});
+    i1 = std::min({i1, above.x1, below.x1});
+  } else {
+    i1 = i0 - 1;
+  }
+  if (i0 > i1) {
+    fill_span(c, y, s0, s1, pen.pixel);
+    return;
+  }
+  fill_span(c, y, s0, i0 - 1, pen.pixel);
+  fill_span(c, y, i1 + 1, s1, pen.pixel);
+  if (!brush.hollow) fill_span(c, y, i0, i1, brush.pixel);
+}
+
 // Outline = the ellipse's pixels that have a 4-neighbour outside it; the rest is interior.
-// Without a pen the brush fills all of it.
+// Without a pen the brush fills all of it. Each row is solved once and kept while it is a
+// neighbour of the rows drawn next.
 void thin_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush& brush) {
   int64_t y0, y1;
   ellipse_rows(e, &y0, &y1);
   y0 = std::max(y0, c.top);
   y1 = std::min(y1, c.bottom - 1);
+  if (y0 > y1) return;
+  // Without a pen, or filled in the pen's own colour, each row is a single span; rows mirrored
+  // about the centre (y and cy2 - y) have the same span, solved once for both.
+  if (pen.null || (!brush.hollow && brush.pixel == pen.pixel)) {
+    const uint32_t pixel = pen.null ? brush.pixel : pen.pixel;
+    for (int64_t y = y0; y <= y1; ++y) {
+      const int64_t mirror = e.cy2 - y;
+      if (mirror >= y0 && mirror < y) continue;  // drawn with its mirror
+      const RowSpan here = row_span(e, y);
+      if (!here.hit) continue;
+      fill_span(c, y, here.x0, here.x1, pixel);
+      if (mirror > y && mirror <= y1) fill_span(c, mirror, here.x0, here.x1, pixel);
+    }
+    return;
+  }
+  RowSpan above = row_span(e, y0 - 1), here = row_span(e, y0);
   for (int64_t y = y0; y <= y1; ++y) {
-    int64_t s0, s1, u0, u1, d0, d1;
-    if (!ellipse_row(e, y, &s0, &s1)) continue;
-    int64_t i0 = s0 + 1, i1 = s1 - 1;
-    if (ellipse_row(e, y - 1, &u0, &u1) && ellipse_row(e, y + 1, &d0, &d1)) {
-      i0 = std::max({i0, u0, d0});
-      i1 = std::min({i1, u1, d1});
-    } else {
-      i1 = i0 - 1;
-    }
-    if (pen.null) {
-      fill_span(c, y, s0, s1, brush.pixel);
-      continue;
-    }
-    if (i0 > i1) {
-      fill_span(c, y, s0, s1, pen.pixel);
-      continue;
-    }
-    fill_span(c, y, s0, i0 - 1, pen.pixel);
-    fill_span(c, y, i1 + 1, s1, pen.pixel);
-    if (!brush.hollow) fill_span(c, y, i0, i1, brush.pixel);
+    const RowSpan below = row_span(e, y + 1);
+    thin_ellipse_row(c, y, above, here, below, pen, brush);
+    above = here;
+    here = below;
   }
 }
 

@@ -31,19 +31,56 @@ int64_t advance_of(SizedFace* face, const char* text, int count) {
   return width;
 }
 
-void draw_glyph(Canvas& c, const Glyph& g, int64_t x, int64_t y, uint32_t pixel) {
+// What a glyph pixel becomes over one background colour, worked out once per pair of colours:
+// text mostly lands on a plain background (a cleared strip, the sky), where each pixel is then
+// one look-up instead of a blend. Entries 0 and 255 are exact: paper and ink.
+struct BlendTable {
+  bool ready = false;
+  uint32_t ink = 0;
+  uint32_t paper = 0;
+  uint32_t pixel[256] = {};
+};
+
+const BlendTable& blend_table(uint32_t ink, uint32_t paper) {
+  constexpr unsigned TABLES = 8;
+  static BlendTable tables[TABLES];
+  static unsigned next = 0;
+  for (const BlendTable& t : tables)
+    if (t.ready && t.ink == ink && t.paper == paper) return t;
+  BlendTable& t = tables[next++ % TABLES];
+  t.ready = true;
+  t.ink = ink;
+  t.paper = paper;
+  t.pixel[0] = paper;
+  for (uint32_t a = 1; a < 255; ++a) t.pixel[a] = blend(paper, ink, a);
+  t.pixel[255] = ink;
+  return t;
+}
+
+// The colour most of the text will be drawn over: the pixel under the top left of its first
+// cell, or white when that lies outside the clip box.
+uint32_t paper_under(const Canvas& c, int64_t x, int64_t y) {
+  constexpr uint32_t WHITE = 0xFFFFFF;
+  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return WHITE;
+  return canvas_row(c, y)[x];
+}
+
+void draw_glyph(Canvas& c, const Glyph& g, int64_t x, int64_t y, const BlendTable& table) {
   int64_t row0 = std::max<int64_t>(0, c.top - y), row1 = std::min<int64_t>(g.height, c.bottom - y);
   int64_t col0 = std::max<int64_t>(0, c.left - x), col1 = std::min<int64_t>(g.width, c.right - x);
   if (row0 >= row1 || col0 >= col1) return;
+  const uint32_t ink = table.ink, paper = table.paper;
   for (int64_t r = row0; r < row1; ++r) {
     const uint8_t* cover = g.coverage.data() + r * g.width + col0;
     uint32_t* out = canvas_row(c, y + r) + (x + col0);
     for (int64_t k = 0; k < col1 - col0; ++k) {
-      uint32_t a = cover[k];
-      if (a == 255)
-        out[k] = pixel;
+      uint32_t a = cover[k], d = out[k];
+      if (d == paper)
+        out[k] = table.pixel[a];
+      else if (a == 255)
+        out[k] = ink;
       else if (a)
-        out[k] = blend(out[k], pixel, a);
+        out[k] = blend(d, ink, a);
     }
   }
   c.touched = true;
@@ -52,11 +89,12 @@ void draw_glyph(Canvas& c, const Glyph& g, int64_t x, int64_t y, uint32_t pixel)
 // Glyphs only; (x, y) is the top left of the first cell.
 void draw_glyphs(Canvas& c, SizedFace& face, int64_t x, int64_t y, const char* text, int count,
                  uint32_t pixel) {
+  const BlendTable& table = blend_table(pixel, paper_under(c, x, y));
   int64_t baseline = y + face.metrics.ascent;
   int64_t pen = x;
   for (int i = 0; i < count; ++i) {
     const Glyph& g = glyph_for(face, bytes(text)[i]);
-    if (!g.coverage.empty()) draw_glyph(c, g, pen + g.left, baseline - g.top, pixel);
+    if (!g.coverage.empty()) draw_glyph(c, g, pen + g.left, baseline - g.top, table);
     pen += g.advance;
   }
 }
