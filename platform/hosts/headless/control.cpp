@@ -84,6 +84,10 @@ int headless_present_count(const char* window) {
   return w ? w->present_count : 0;
 }
 
+void headless_set_present_observer(std::function<void(const char* title)> observer) {
+  state().present_observer = std::move(observer);
+}
+
 uint32_t headless_bitmap_pixel(HBITMAP bitmap, int x, int y) {
   plat::Surface s;
   if (!plat::bitmap_surface(bitmap, &s) || x < 0 || y < 0 || x >= s.width || y >= s.height)

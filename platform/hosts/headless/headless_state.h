@@ -48,6 +48,7 @@ struct HostState {
   uint64_t now = 0;
   uint64_t time_limit = 0;  // 0: none
   void (*failure_handler)(const char* reason) = nullptr;
+  std::function<void(const char* title)> present_observer;
   std::map<int, HostWindow> windows;
   int next_window_id = 1;
   // Ordered by time, then by order of scheduling.

@@ -123,6 +123,11 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   w.presented_width = width;
   w.presented_height = height;
   ++w.present_count;
+  // A copy of the observer and the title: the observer may replace itself or end the window.
+  if (auto observer = state().present_observer) {
+    const std::string title = w.title;
+    observer(title.c_str());
+  }
 }
 
 uint64_t now_ms() {

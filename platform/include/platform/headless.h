@@ -63,6 +63,9 @@ bool headless_window_pixels(const char* window, std::vector<uint32_t>* pixels, i
 uint32_t headless_client_pixel(const char* window, int client_x, int client_y);
 // Number of times the window has been presented.
 int headless_present_count(const char* window);
+// Called on the program's thread right after a window is presented, with its title; the frame is
+// then readable with headless_window_pixels. An empty function removes the observer.
+void headless_set_present_observer(std::function<void(const char* title)> observer);
 uint32_t headless_bitmap_pixel(HBITMAP bitmap, int x, int y);
 bool headless_bitmap_pixels(HBITMAP bitmap, std::vector<uint32_t>* pixels, int* width,
                             int* height);
