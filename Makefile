@@ -35,7 +35,7 @@ asan-test: deps
 bench: deps
 	@scripts/deps.sh libbenchmark-dev libcairo2-dev
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCHILLY_BENCH=ON $(CMAKE_FLAGS)
-	cmake --build build/bench -j $(JOBS)
+	cmake --build build/bench -j $(JOBS) --target chilly-bench
 	build/bench/bench/chilly-bench
 
 format:

@@ -1,0 +1,24 @@
+// What the benchmark cases share: the EASEL package opened once on the headless host, the game
+// state of the frame they all draw, and the size of the image.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include "app/game_state.h"
+
+constexpr int BENCH_IMAGE_WIDTH = 601;
+constexpr int BENCH_IMAGE_HEIGHT = 540;
+constexpr const char* BENCH_GRAPHICS = "EASEL Graphics";
+
+// Opens the package (logging off, image cleared) unless it is open already. Cases that run the
+// whole game on a fresh host call bench_forget_package afterwards, so the next case opens anew.
+void bench_open_package();
+void bench_forget_package();
+
+// The frame every frame case draws: winter by day, ten snowmen spread over the track.
+GameState bench_frame_state();
+
+// Every case runs several times; besides mean and median it reports the fastest run, "min",
+// which is what the ratios use: the least disturbed by whatever else the machine is doing.
+constexpr int BENCH_REPETITIONS = 5;
+void bench_defaults(benchmark::internal::Benchmark* b);
