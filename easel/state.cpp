@@ -64,6 +64,8 @@ int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_
 
 int EASEL_close(void) {
   ReleaseDC(package.graphics_window, package.screen_dc);
+  // A recording still on ends as its stop command ends it, so its last run is not lost.
+  if (package.recording) script_stop_recording();
   script_close();
   return 1;
 }

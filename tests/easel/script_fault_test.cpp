@@ -160,3 +160,14 @@ TEST_F(EaselTest, RecordingKilledBySignalLosesAtMostThePendingRun) {
   expected.push_back({EASEL_KBD, 0, 0, 'k', 0});
   EXPECT_EQ(script_events(), expected);
 }
+
+TEST_F(EaselTest, ClosingThePackageWhileRecordingKeepsThePendingRun) {
+  open();
+  script_start_recording();
+  type('k');
+  periodic_events(4);
+  EXPECT_EQ(EASEL_close(), 1);
+  EXPECT_EQ(package.recording, 0);
+  EXPECT_EQ(package.script_file, nullptr);
+  EXPECT_EQ(read_file("EASEL.SCR"), "EASEL_KBD(107);\nEASEL_PERIODIC(4);\n");
+}
