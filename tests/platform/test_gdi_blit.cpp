@@ -166,4 +166,36 @@ TEST_F(GdiWindow, WindowDcDrawsIntoTheClientAreaOnly) {
   EXPECT_EQ(headless_counters().dcs, 1);
 }
 
+TEST_F(GdiWindow, ScrollingAWholeWindowKeepsTheUncoveredRows) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "GdiPlainWindow";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowA("GdiPlainWindow", "L", WS_OVERLAPPEDWINDOW, 0, 0, 120, 100, nullptr,
+                            nullptr, nullptr, nullptr);
+  ASSERT_TRUE(hwnd);
+  plat::Surface s;
+  RECT client;
+  ASSERT_TRUE(plat::window_surface(hwnd, &s, &client));
+  ASSERT_EQ(client.top, 0);
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) s.pixels[y * s.stride + x] = uint32_t(x + 1000 * y);
+  HDC window_dc = GetDC(hwnd);
+  RECT update{};
+  for (int line = 1; line <= 3; ++line) {
+    ASSERT_TRUE(ScrollDC(window_dc, 0, -13, nullptr, nullptr, nullptr, &update));
+    EXPECT_EQ(update.top, 100 - 13);
+    EXPECT_EQ(update.bottom, 100);
+  }
+  // Three scrolls of 13 rows: row y shows what row y + 39 held; the rows uncovered last keep
+  // what the earlier scrolls left there.
+  auto colour = [](int x, int y) { return plat::colorref_from_pixel(uint32_t(x + 1000 * y)); };
+  EXPECT_EQ(GetPixel(window_dc, 7, 0), colour(7, 39));
+  EXPECT_EQ(GetPixel(window_dc, 119, 60), colour(119, 99));
+  EXPECT_EQ(GetPixel(window_dc, 7, 61), colour(7, 87));
+  EXPECT_EQ(GetPixel(window_dc, 7, 87), colour(7, 87));
+  EXPECT_EQ(GetPixel(window_dc, 7, 99), colour(7, 99));
+  ReleaseDC(hwnd, window_dc);
+}
+
 }  // namespace
