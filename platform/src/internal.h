@@ -37,6 +37,10 @@ inline COLORREF colorref_from_pixel(uint32_t p) {
 bool window_surface(HWND hwnd, Surface* surface, RECT* client);
 // The window's pixels changed: present it at the next poll.
 void window_changed(HWND hwnd);
+// Moves all of a window's outer area up by 0 < rows < height, the rows uncovered at the bottom
+// keeping their old pixels, mostly without moving pixels in memory. Surfaces got before it are
+// stale afterwards. False, with nothing changed, when it cannot.
+bool scroll_window_up(HWND hwnd, int rows);
 // The window that a host window id belongs to, or null.
 HWND window_from_host(int host_id);
 // Presents every changed, visible window (at most once per call).

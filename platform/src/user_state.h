@@ -36,7 +36,8 @@ struct Window {
   WNDPROC proc = nullptr;
   HBRUSH background = nullptr;
   int host_id = 0;
-  std::vector<uint32_t> pixels;  // outer area, menu bar rows on top
+  std::vector<uint32_t> pixels;  // outer area, menu bar rows on top, from row first_row on
+  size_t first_row = 0;          // rows above it, and any below the outer area, are spare
   int width = 0;
   int height = 0;
   HMENU menu = nullptr;
@@ -85,6 +86,11 @@ Window* find_window(HWND hwnd);
 
 inline HWND window_handle(uintptr_t value) {
   return to_handle<HWND>(value);
+}
+
+// The window's outer area: width x height pixels, rows end to end.
+inline uint32_t* window_pixels(Window& w) {
+  return w.pixels.data() + w.first_row * size_t(w.width);
 }
 
 // Height of the menu bar rows that a window's client area gives up (none without a menu).

@@ -2,6 +2,7 @@
 // top, attaching a menu bar (which takes rows from the client area), resizing by the desktop,
 // the update area, and presenting changed windows through the host.
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -12,13 +13,40 @@ namespace plat {
 bool window_surface(HWND hwnd, Surface* surface, RECT* client) {
   Window* w = find_window(hwnd);
   if (!w) return false;
-  if (surface) *surface = Surface{w->pixels.data(), w->width, w->height, w->width};
+  if (surface) *surface = Surface{window_pixels(*w), w->width, w->height, w->width};
   if (client) *client = RECT{0, menu_rows(*w), w->width, w->height};
   return true;
 }
 
 void window_changed(HWND hwnd) {
   if (Window* w = find_window(hwnd)) w->changed = true;
+}
+
+bool scroll_window_up(HWND hwnd, int rows) {
+  Window* w = find_window(hwnd);
+  if (!w || w->width <= 0 || rows <= 0 || rows >= w->height) return false;
+  const size_t width = size_t(w->width), height = size_t(w->height), shift = size_t(rows);
+  // Spare rows below the outer area, made at the first scroll: a scroll then moves where the
+  // pixels start, and only when the spare rows run out do the pixels move back to the top.
+  const size_t storage = 4 * height * width;
+  if (w->pixels.size() < storage) {
+    try {
+      w->pixels.resize(storage);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  }
+  if ((w->first_row + height + shift) * width > w->pixels.size()) {
+    std::memmove(w->pixels.data(), window_pixels(*w), height * width * sizeof(uint32_t));
+    w->first_row = 0;
+  }
+  // The rows uncovered at the bottom keep their old pixels.
+  uint32_t* top = window_pixels(*w);
+  std::memcpy(top + height * width, top + (height - shift) * width,
+              shift * width * sizeof(uint32_t));
+  w->first_row += shift;
+  w->changed = true;
+  return true;
 }
 
 HWND window_from_host(int host_id) {
@@ -73,9 +101,10 @@ void resize_window(HWND hwnd, int width, int height) {
   int keep_w = std::min(width, w->width);
   int keep_h = std::min(height, w->height);
   for (int row = 0; row < keep_h; ++row)
-    std::copy_n(w->pixels.data() + size_t(row) * size_t(w->width), keep_w,
+    std::copy_n(window_pixels(*w) + size_t(row) * size_t(w->width), keep_w,
                 pixels.data() + size_t(row) * size_t(width));
   w->pixels.swap(pixels);
+  w->first_row = 0;
   w->width = width;
   w->height = height;
   w->changed = true;
@@ -115,7 +144,7 @@ void present_changed_windows() {
     Window* w = find_window(hwnd);
     if (!w) continue;
     w->changed = false;
-    Surface own{w->pixels.data(), w->width, w->height, w->width};
+    Surface own{window_pixels(*w), w->width, w->height, w->width};
     Surface overlay;
     int host_id = w->host_id;
     if (menu_compose_overlay(hwnd, own, &overlay) && overlay.pixels)

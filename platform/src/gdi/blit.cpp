@@ -1,6 +1,6 @@
 // Block transfers: BitBlt (SRCCOPY) between any two DCs, clipped on both sides, and ScrollDC,
 // which moves a DC's pixels within itself. Rows are copied with memmove, in the order that keeps
-// an overlapping source intact.
+// an overlapping source intact; a whole window scrolled up moves where its pixels start instead.
 #include <algorithm>
 #include <cstring>
 
@@ -75,6 +75,20 @@ Area bounding_difference(const Area& whole, const Area& cover) {
   return whole;
 }
 
+bool same_area(const Area& a, const Area& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// A window scrolled up as a whole, all of it client area (no menu bar), as a log window is for
+// every line: the window moves where its pixels start instead of moving them.
+bool scrolled_whole_window(const Drawing& d, const Area& from, const Area& limit, int dx, int dy) {
+  const Target& t = d.target;
+  const Area surface{0, 0, t.surface.width, t.surface.height};
+  if (!t.window || dx != 0 || dy >= 0 || t.origin_x != 0 || t.origin_y != 0) return false;
+  if (!same_area(from, surface) || !same_area(limit, surface)) return false;
+  return -int64_t(dy) < surface.bottom && scroll_window_up(t.window, -dy);
+}
+
 LONG to_long(int64_t v) {
   return LONG(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
@@ -110,7 +124,12 @@ BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* cl
   Area from = scroll ? intersect(whole, area_of(*scroll)) : whole;
   Area limit = clip ? intersect(whole, area_of(*clip)) : whole;
   Area to = intersect(shifted(from, dx, dy), limit);
-  if (!from.empty()) copy_block(d.canvas, d.canvas, to, -int64_t(dx), -int64_t(dy));
+  if (!from.empty()) {
+    if (scrolled_whole_window(d, from, limit, dx, dy))
+      d.canvas.touched = true;
+    else
+      copy_block(d.canvas, d.canvas, to, -int64_t(dx), -int64_t(dy));
+  }
   if (update_rect) {
     Area exposed = intersect(from, limit);
     Area left = exposed.empty() ? Area{0, 0, 0, 0} : bounding_difference(exposed, to);
