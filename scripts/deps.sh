@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
+  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 libpng-dev
   googletest libgtest-dev libgmock-dev
   xvfb xdotool imagemagick
   "$@"

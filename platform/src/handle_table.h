@@ -10,8 +10,9 @@
 
 namespace plat {
 
-template <class T> class HandleTable {
-public:
+template <class T>
+class HandleTable {
+ public:
   explicit HandleTable(unsigned tag) : tag_(tag) {}
 
   uintptr_t add(T value) {
@@ -36,7 +37,10 @@ public:
     return slot ? &*slot->value : nullptr;
   }
 
-  template <class H> T* get(H handle) { return get(reinterpret_cast<uintptr_t>(handle)); }
+  template <class H>
+  T* get(H handle) {
+    return get(reinterpret_cast<uintptr_t>(handle));
+  }
 
   bool remove(uintptr_t handle) {
     Slot* slot = find(handle);
@@ -47,7 +51,10 @@ public:
     return true;
   }
 
-  template <class H> bool remove(H handle) { return remove(reinterpret_cast<uintptr_t>(handle)); }
+  template <class H>
+  bool remove(H handle) {
+    return remove(reinterpret_cast<uintptr_t>(handle));
+  }
 
   void clear() {
     slots_.clear();
@@ -58,7 +65,8 @@ public:
   size_t live() const { return live_; }
 
   // Calls f(handle, value) for every live entry.
-  template <class F> void for_each(F f) {
+  template <class F>
+  void for_each(F f) {
     for (size_t i = 0; i < slots_.size(); ++i) {
       if (!slots_[i].value) continue;
       uintptr_t h = (uintptr_t(tag_) << 44) | (uintptr_t(slots_[i].generation) << 24) | (i + 1);
@@ -66,7 +74,7 @@ public:
     }
   }
 
-private:
+ private:
   struct Slot {
     uint32_t generation = 0;
     std::optional<T> value;
@@ -98,6 +106,9 @@ enum HandleTag : unsigned {
   TAG_INSTANCE = 7,
 };
 
-template <class H> inline H to_handle(uintptr_t value) { return reinterpret_cast<H>(value); }
+template <class H>
+inline H to_handle(uintptr_t value) {
+  return reinterpret_cast<H>(value);
+}
 
 }  // namespace plat

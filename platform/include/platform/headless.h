@@ -67,8 +67,7 @@ int headless_present_count(const char* window);
 // then readable with headless_window_pixels. An empty function removes the observer.
 void headless_set_present_observer(std::function<void(const char* title)> observer);
 uint32_t headless_bitmap_pixel(HBITMAP bitmap, int x, int y);
-bool headless_bitmap_pixels(HBITMAP bitmap, std::vector<uint32_t>* pixels, int* width,
-                            int* height);
+bool headless_bitmap_pixels(HBITMAP bitmap, std::vector<uint32_t>* pixels, int* width, int* height);
 // Writes pixels as an RGB PNG; false (and nothing half-written left behind) on failure.
 bool headless_write_png(const std::string& path, const std::vector<uint32_t>& pixels, int width,
                         int height);

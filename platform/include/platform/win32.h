@@ -4,6 +4,8 @@
 // (0 or FALSE) and changes nothing.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/win32_types.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -86,14 +88,15 @@ typedef struct tagTEXTMETRICA {
 // ---------------------------------------------------------------------------------------------
 // Macros
 
-#define RGB(r, g, b)                                                                               \
+#define RGB(r, g, b) \
   ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)((rgb)&0xFF))
 #define GetGValue(rgb) ((BYTE)(((rgb) >> 8) & 0xFF))
 #define GetBValue(rgb) ((BYTE)(((rgb) >> 16) & 0xFF))
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+  ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((uintptr_t)((WORD)(i))))
 
@@ -138,7 +141,7 @@ typedef struct tagTEXTMETRICA {
 #define WS_THICKFRAME 0x00040000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
-#define WS_OVERLAPPEDWINDOW                                                                        \
+#define WS_OVERLAPPEDWINDOW \
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define CW_USEDEFAULT ((int)0x80000000)
 

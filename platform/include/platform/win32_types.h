@@ -34,8 +34,8 @@ typedef void* LPVOID;
 
 // Handles are opaque values that the window system looks up in its tables, so a stale or
 // foreign handle is recognised and refused instead of being dereferenced.
-#define DECLARE_HANDLE(name)                                                                       \
-  struct name##__;                                                                                 \
+#define DECLARE_HANDLE(name) \
+  struct name##__;           \
   typedef struct name##__* name
 DECLARE_HANDLE(HINSTANCE);
 DECLARE_HANDLE(HWND);

@@ -110,6 +110,10 @@ Match find_match(const FontRequest& r) {
   if (!pattern) return Match{};
   if (!r.face_name.empty())
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(r.face_name.c_str()));
+  // An unknown face of no particular family gets Arial's metrics, as on Windows, where the
+  // desktop has a metric-compatible face (Liberation Sans); otherwise the generic family.
+  if (r.generic == "sans-serif")
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(r.generic.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, is_bold(r) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, r.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
