@@ -18,9 +18,9 @@ constexpr int FOREST_GREEN = 19;
 
 void BM_FillFloor(benchmark::State& state) {
   std::vector<uint32_t> image(size_t(BENCH_IMAGE_WIDTH) * BENCH_IMAGE_HEIGHT);
-  int value = 0;
+  unsigned value = 0;
   for (auto _ : state) {
-    std::memset(image.data(), value++ & 0xFF, image.size() * sizeof(uint32_t));
+    std::memset(image.data(), int(value++ & 0xFF), image.size() * sizeof(uint32_t));
     benchmark::DoNotOptimize(image.data());
     benchmark::ClobberMemory();
   }

@@ -47,17 +47,17 @@ void print_ratio(const char* a, const char* b, double target) {
   auto x = measured.find(a), y = measured.find(b);
   if (x == measured.end() || y == measured.end()) return;
   const double ratio = x->second.seconds / y->second.seconds;
-  std::printf("%-40s %8.3f   (target: at most %g, %s)\n",
-              (std::string(a + 3) + " / " + (b + 3)).c_str(), ratio, target,
-              ratio <= target ? "met" : "MISSED");
+  std::printf("%-28s %10.1f us / %8.1f us = %6.3f   (target: at most %g, %s)\n",
+              (std::string(a + 3) + " / " + (b + 3)).c_str(), x->second.seconds * 1e6,
+              y->second.seconds * 1e6, ratio, target, ratio <= target ? "met" : "MISSED");
 }
 
 void print_rate(const char* name, double target) {
   auto x = measured.find(name);
   if (x == measured.end() || x->second.events <= 0) return;
   const double rate = x->second.events / x->second.seconds;
-  std::printf("%-40s %8.0f   (target: at least %g, %s)\n",
-              (std::string(name + 3) + " events/s").c_str(), rate, target,
+  std::printf("%-28s %10.0f events in %.3f s = %6.0f events/s   (target: at least %g, %s)\n",
+              name + 3, x->second.events, x->second.seconds, rate, target,
               rate >= target ? "met" : "MISSED");
 }
 
