@@ -221,6 +221,7 @@ TEST_F(SoakTest, AnHourOfPlayEndsWithTheCountersAndMemoryOfItsFirstMinute) {
   // Every special activity of every block has happened.
   EXPECT_GE(soak.activities_done, 6 * static_cast<int>(block_activities().size()));
   EXPECT_GT(soak.inputs, 1000);
+  EXPECT_GT(std::filesystem::file_size("EASEL.SCR"), 0u);  // the last recording
   const PlatformCounters& before = after_first_minute.counters;
   const PlatformCounters& after = at_the_end.counters;
   EXPECT_EQ(after.gdi_objects, before.gdi_objects);
