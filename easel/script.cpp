@@ -12,8 +12,9 @@
 namespace {
 
 const char SCRIPT_NAME[] = "EASEL.SCR";
-constexpr size_t SCRIPT_LINE_SIZE = 512;  // 511 characters and the terminating zero
-constexpr size_t MAX_NUMBER_LENGTH = 11;  // a sign and ten digits
+constexpr size_t SCRIPT_LINE_SIZE = 512;         // 511 characters and the terminating zero
+constexpr size_t MAX_NUMBER_LENGTH = 11;         // a sign and ten digits
+constexpr size_t MAX_SKIPPED = size_t{1} << 20;  // how much of an over-long line is passed over
 
 struct ScriptLine {
   char text[SCRIPT_LINE_SIZE];
@@ -22,8 +23,8 @@ struct ScriptLine {
 };
 
 // Reads one line, its newline kept, like fgets into a 512-byte buffer; but a line that does not
-// fit is consumed whole and marked too long instead of being cut into pieces, and the length
-// is counted so that stray zero bytes cannot hide the end of what was read.
+// fit is consumed whole (up to a megabyte) and marked too long instead of being cut into pieces,
+// and the length is counted so that stray zero bytes cannot hide the end of what was read.
 void read_line(FILE* file, ScriptLine* line) {
   line->length = 0;
   line->too_long = false;
@@ -35,7 +36,10 @@ void read_line(FILE* file, ScriptLine* line) {
   line->text[line->length] = '\0';
   if (line->length == SCRIPT_LINE_SIZE - 1 && line->text[line->length - 1] != '\n') {
     line->too_long = true;
-    while ((c = std::getc(file)) != EOF && c != '\n') {
+    // Bounded, so that a file without end (a device that reads as endless zero bytes) cannot
+    // hold the wait for ever; past the bound the rest is read as further lines.
+    for (size_t skipped = 0; skipped < MAX_SKIPPED && (c = std::getc(file)) != EOF && c != '\n';
+         ++skipped) {
     }
   }
 }

@@ -171,3 +171,18 @@ TEST_F(EaselTest, ClosingThePackageWhileRecordingKeepsThePendingRun) {
   EXPECT_EQ(package.script_file, nullptr);
   EXPECT_EQ(read_file("EASEL.SCR"), "EASEL_KBD(107);\nEASEL_PERIODIC(4);\n");
 }
+
+TEST_F(EaselTest, ScriptWithoutEndEndsThePlaybackInsteadOfHanging) {
+  open();
+  // The full-disk device reads as zero bytes for ever: one endless line.
+  ASSERT_EQ(symlink("/dev/full", "EASEL.SCR"), 0);
+  alarm(60);  // a hang fails the test rather than holding it for ever
+  for (int playback = 0; playback < 2; ++playback) {
+    script_start_playback();
+    click_at(headless_now() + 10, 3, 4);
+    EXPECT_EQ(wait().kind, EASEL_MOUSE);
+    EXPECT_EQ(package.playing, 0);
+  }
+  alarm(0);
+  EXPECT_EQ(log_lines().size(), 0u);
+}
