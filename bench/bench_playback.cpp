@@ -162,6 +162,6 @@ void BM_Playback(benchmark::State& state) {
   package = PackageState{};
   leave_script_directory(dir);
 }
-BENCHMARK(BM_Playback)->Unit(benchmark::kMillisecond)->Apply(bench_defaults);
+BENCHMARK(BM_Playback)->Unit(benchmark::kMillisecond)->Apply(bench_long_defaults);
 
 }  // namespace

@@ -18,7 +18,11 @@ void bench_forget_package();
 // The frame every frame case draws: winter by day, ten snowmen spread over the track.
 GameState bench_frame_state();
 
-// Every case runs several times; besides mean and median it reports the fastest run, "min",
-// which is what the ratios use: the least disturbed by whatever else the machine is doing.
-constexpr int BENCH_REPETITIONS = 5;
+// Every case runs several short times; besides mean and median it reports the fastest run,
+// "min", which is what the ratios use: the least disturbed by whatever else the machine is doing.
+// The playback case, two seconds a run, runs fewer times.
+constexpr int BENCH_REPETITIONS = 10;
+constexpr double BENCH_MIN_SECONDS = 0.2;
+constexpr int BENCH_LONG_REPETITIONS = 5;
 void bench_defaults(benchmark::internal::Benchmark* b);
+void bench_long_defaults(benchmark::internal::Benchmark* b);
