@@ -1,7 +1,7 @@
 // Fuzz target: the input decoded into a short sequence of calls of the drawing primitives, the
-// text calls, the clear, the log and the logging switch, with any colours, coordinates, radii,
-// widths, sizes and strings (any bytes, newlines, thousands of characters). Now and then an
-// event is taken, so the image is also copied to the window.
+// text calls, the clear, the log, the logging switch and the run mode, with any colours,
+// coordinates, radii, widths, sizes and strings (any bytes, newlines, thousands of characters).
+// Now and then an event is taken, so the image is also copied to the window.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <climits>
