@@ -106,13 +106,18 @@ struct ScriptDirectory {
 };
 
 bool enter_script_directory(ScriptDirectory* d) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "chilly-bench-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return false;
-  d->home = std::filesystem::current_path();
+  std::error_code failure;
+  std::string pattern =
+      (std::filesystem::temp_directory_path(failure) / "chilly-bench-XXXXXX").string();
+  d->home = std::filesystem::current_path(failure);
+  if (failure || !mkdtemp(pattern.data())) return false;
   d->dir = pattern;
-  std::ofstream(d->dir / "EASEL.SCR", std::ios::binary) << playback_script();
-  std::filesystem::current_path(d->dir);
-  return true;
+  std::ofstream script(d->dir / "EASEL.SCR", std::ios::binary);
+  script << playback_script();
+  script.close();
+  if (script.fail()) return false;
+  std::filesystem::current_path(d->dir, failure);
+  return !failure;
 }
 
 void leave_script_directory(const ScriptDirectory& d) {
@@ -138,6 +143,7 @@ void BM_Playback(benchmark::State& state) {
   constexpr uint64_t TITLE_KEY_AT = 10, PLAYBACK_AT = 20, CLOSE_AT = 30;
   ScriptDirectory dir;
   if (!enter_script_directory(&dir)) {
+    leave_script_directory(dir);
     state.SkipWithError("cannot make a working directory for the script");
     return;
   }
