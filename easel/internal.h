@@ -79,15 +79,15 @@ extern PackageState package;
 // One drawing operation, filled by a primitive and read by render_command. All coordinates are
 // drawing coordinates. y2 is wide enough to carry the text block's handle of a DRAW_TEXT.
 struct DrawCommand {
-  int32_t kind;
-  int32_t colour;
-  int32_t width;
-  int32_t x1;
-  int32_t y1;
-  int32_t x2;
-  intptr_t y2;
-  int32_t x3;
-  int32_t y3;
+  int32_t kind = 0;
+  int32_t colour = 0;
+  int32_t width = 0;
+  int32_t x1 = 0;
+  int32_t y1 = 0;
+  int32_t x2 = 0;
+  intptr_t y2 = 0;
+  int32_t x3 = 0;
+  int32_t y3 = 0;
 };
 
 // Integer helpers: no argument, however large, may overflow.

@@ -77,14 +77,13 @@ int draw_circle(int colour, int x, int y, int radius) {
   if (package.logging_on) {
     EASEL_printf("%s circle at (%d,%d), radius %d\n", colour_names[colour], x, y, radius);
   }
-  DrawCommand command = {};
-  command.kind = DRAW_CIRCLE;
-  command.colour = colour;
-  command.width = 0;
-  command.x1 = saturate(static_cast<int64_t>(x) - radius);
-  command.y1 = saturate(static_cast<int64_t>(y) + radius);
-  command.x2 = saturate(static_cast<int64_t>(x) + radius);
-  command.y2 = saturate(static_cast<int64_t>(y) - radius);
+  const DrawCommand command = {.kind = DRAW_CIRCLE,
+                               .colour = colour,
+                               .width = 0,
+                               .x1 = saturate(static_cast<int64_t>(x) - radius),
+                               .y1 = saturate(static_cast<int64_t>(y) + radius),
+                               .x2 = saturate(static_cast<int64_t>(x) + radius),
+                               .y2 = saturate(static_cast<int64_t>(y) - radius)};
   render_command(command);
   return 1;
 }
@@ -96,16 +95,15 @@ int draw_triangle(int colour, int x1, int y1, int x2, int y2, int x3, int y3, in
     EASEL_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", colour_names[colour], x1, y1, x2, y2,
                  x3, y3);
   }
-  DrawCommand command = {};
-  command.kind = DRAW_TRIANGLE;
-  command.colour = colour;
-  command.width = width;
-  command.x1 = x1;
-  command.y1 = y1;
-  command.x2 = x2;
-  command.y2 = y2;
-  command.x3 = x3;
-  command.y3 = y3;
+  const DrawCommand command = {.kind = DRAW_TRIANGLE,
+                               .colour = colour,
+                               .width = width,
+                               .x1 = x1,
+                               .y1 = y1,
+                               .x2 = x2,
+                               .y2 = y2,
+                               .x3 = x3,
+                               .y3 = y3};
   render_command(command);
   return 1;
 }
@@ -125,14 +123,13 @@ int draw_rectangle(int colour, int x1, int y1, int x2, int y2, int width) {
                    colour_names[colour], x1, y1, x2, y2, width);
     }
   }
-  DrawCommand command = {};
-  command.kind = DRAW_RECTANGLE;
-  command.colour = colour;
-  command.width = width;
-  command.x1 = x1;
-  command.y1 = y1;
-  command.x2 = x2;
-  command.y2 = y2;
+  const DrawCommand command = {.kind = DRAW_RECTANGLE,
+                               .colour = colour,
+                               .width = width,
+                               .x1 = x1,
+                               .y1 = y1,
+                               .x2 = x2,
+                               .y2 = y2};
   render_command(command);
   return 1;
 }
@@ -145,14 +142,13 @@ int draw_line(int colour, int x1, int y1, int x2, int y2, int width) {
     EASEL_printf("%s line from (%d,%d) to (%d,%d), width %d\n", colour_names[colour], x1, y1, x2,
                  y2, width);
   }
-  DrawCommand command = {};
-  command.kind = DRAW_LINE;
-  command.colour = colour;
-  command.width = width == 0 ? 1 : width;
-  command.x1 = x1;
-  command.y1 = y1;
-  command.x2 = x2;
-  command.y2 = y2;
+  const DrawCommand command = {.kind = DRAW_LINE,
+                               .colour = colour,
+                               .width = width == 0 ? 1 : width,
+                               .x1 = x1,
+                               .y1 = y1,
+                               .x2 = x2,
+                               .y2 = y2};
   render_command(command);
   return 1;
 }

@@ -60,13 +60,12 @@ int draw_text(int colour, int x, int y, int size, const char* string) {
   std::memcpy(copy, string, bytes);
   GlobalUnlock(block);
 
-  DrawCommand command = {};
-  command.kind = DRAW_TEXT;
-  command.colour = colour;
-  command.x1 = x;
-  command.y1 = y;
-  command.x2 = size;
-  command.y2 = reinterpret_cast<intptr_t>(block);
+  const DrawCommand command = {.kind = DRAW_TEXT,
+                               .colour = colour,
+                               .x1 = x,
+                               .y1 = y,
+                               .x2 = size,
+                               .y2 = reinterpret_cast<intptr_t>(block)};
   render_command(command);
 
   GlobalFree(block);
