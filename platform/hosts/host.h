@@ -42,8 +42,9 @@ struct InputEvent {
   uint64_t time;  // host clock, ms
 };
 
-// Starts the host. False when no display can be had; the caller then reports and exits.
-bool open();
+// Starts the host. False when it cannot; then *why (when not null) says why in a few words, for
+// the caller to report before it exits.
+bool open(const char** why);
 
 void screen_size(int* width, int* height);
 

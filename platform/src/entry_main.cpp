@@ -8,8 +8,9 @@
 #include "internal.h"
 
 int main(int argc, char** argv) {
-  if (!host::open()) {
-    std::fputs("cannot open a window: no display\n", stderr);
+  const char* why = "no display";
+  if (!host::open(&why)) {
+    std::fprintf(stderr, "cannot open a window: %s\n", why);
     return 1;
   }
   std::string command_line;

@@ -77,7 +77,7 @@ using namespace headless;
 
 namespace host {
 
-bool open() {
+bool open(const char** /*why*/) {
   return true;
 }
 

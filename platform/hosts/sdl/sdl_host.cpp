@@ -1,5 +1,5 @@
 // The SDL desktop host: start-up, the screen, the clock and the wait for input. The wait sleeps
-// in SDL_WaitEventTimeout up to the next deadline, so an idle program uses no CPU; the event it
+// in SDL_WaitEventTimeout up to the next deadline, so an idle program uses no CPU; the input it
 // wakes with is kept for next_input.
 #include <cstdio>
 #include <cstring>
@@ -23,9 +23,16 @@ namespace host {
 
 using sdl_host::desktop;
 
-bool open() {
+bool open(const char** why) {
   sdl_host::Desktop& d = desktop();
   if (d.open) return true;
+  // SDL's own reason, kept past SDL_Quit, which clears it.
+  static char reason[256];
+  const auto fail = [why](const char* text) {
+    std::snprintf(reason, sizeof reason, "%s", text);
+    if (why != nullptr) *why = reason;
+    return false;
+  };
   // The program ends on its own terms: Ctrl+C in a terminal must still stop it, so SDL must not
   // turn signals into quit events, which this host ignores.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -41,15 +48,15 @@ bool open() {
     // A Wayland socket name is found in XDG_RUNTIME_DIR; a path names the socket itself.
     const char* socket = SDL_getenv("WAYLAND_DISPLAY");
     const bool wayland = socket != nullptr && (socket[0] == '/' || SDL_getenv("XDG_RUNTIME_DIR"));
-    if (!x11 && !wayland) return false;
+    if (!x11 && !wayland) return fail("no display");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : x11 ? "x11" : "wayland");
   }
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail(SDL_GetError());
   d.start_ticks = SDL_GetTicks64();
   if (SDL_GetDisplayUsableBounds(0, &d.usable) != 0 || d.usable.w <= 0 || d.usable.h <= 0) {
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-      sdl_host::report("cannot read the screen size");
+      fail(SDL_GetError());
       SDL_Quit();
       return false;
     }
@@ -83,18 +90,29 @@ uint64_t now_ms() {
 
 void wait(uint64_t deadline) {
   sdl_host::Desktop& d = desktop();
-  if (!d.open || !d.ready.empty() || !d.held.empty()) return;
+  if (!d.open || sdl_host::translate_pending()) return;
+  // SDL's own timeout and SDL_GetTicks64 do not always agree to the millisecond (the tick count
+  // can lag the timeout's clock by one), so the wait sleeps again for what is left until this
+  // host's clock has reached the deadline; and an SDL event that is no input for the window
+  // system (a window event of no interest) does not end it either. So the wait returns at or
+  // after the deadline unless input arrived.
   SDL_Event event;
-  int got = 0;
-  if (deadline == NO_DEADLINE) {
-    got = SDL_WaitEvent(&event);
-  } else {
-    const uint64_t now = now_ms();
-    if (deadline <= now) return;
-    const uint64_t left = deadline - now;
-    got = SDL_WaitEventTimeout(&event, left > INT32_MAX ? INT32_MAX : int(left));
+  for (;;) {
+    int got = 0;
+    if (deadline == NO_DEADLINE) {
+      got = SDL_WaitEvent(&event);
+      if (got != 1) return;  // SDL failed: the caller polls again rather than hang
+    } else {
+      const uint64_t now = now_ms();
+      if (deadline <= now) return;
+      const uint64_t left = deadline - now;
+      got = SDL_WaitEventTimeout(&event, left > INT32_MAX ? INT32_MAX : int(left));
+    }
+    if (got == 1) {
+      d.held.push_back(event);
+      if (sdl_host::translate_pending()) return;
+    }
   }
-  if (got == 1) d.held.push_back(event);
 }
 
 }  // namespace host

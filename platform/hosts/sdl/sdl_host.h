@@ -48,6 +48,9 @@ int scale_from_resources(const char* resources);
 // Whole-number factor between a window's device pixels and the pixels of its surface.
 int pixel_scale(const NativeWindow& window, int surface_width);
 
+// Translates the SDL events taken so far until one gives the host input; false when none did.
+bool translate_pending();
+
 // Prints one line "what: SDL's reason" on stderr.
 void report(const char* what);
 

@@ -188,6 +188,13 @@ void translate(const SDL_Event& raw) {
 
 }  // namespace
 
+bool translate_pending() {
+  Desktop& d = desktop();
+  SDL_Event raw;
+  while (d.ready.empty() && take_raw(&raw)) translate(raw);
+  return !d.ready.empty();
+}
+
 }  // namespace sdl_host
 
 namespace host {
@@ -195,9 +202,7 @@ namespace host {
 bool next_input(InputEvent* event) {
   sdl_host::Desktop& d = sdl_host::desktop();
   if (!d.open || event == nullptr) return false;
-  SDL_Event raw;
-  while (d.ready.empty() && sdl_host::take_raw(&raw)) sdl_host::translate(raw);
-  if (d.ready.empty()) return false;
+  if (!sdl_host::translate_pending()) return false;
   *event = d.ready.front();
   d.ready.pop_front();
   return true;
