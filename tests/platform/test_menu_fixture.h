@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "hosts/headless/raw_input.h"
-#include "menu_private.h"
+#include "menu/menu_private.h"
 #include "support.h"
 
 namespace menu_test {

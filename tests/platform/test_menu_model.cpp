@@ -1,7 +1,7 @@
 // The menu model: items, check marks by command and by position, states, bad handles, menus that
 // would contain themselves, a window's menu going with the window; and item labels (mnemonics,
 // shortcut texts).
-#include "menu_private.h"
+#include "menu/menu_private.h"
 #include "support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "user_state.h"
+#include "user/user_state.h"
 
 namespace plat {
 

@@ -5,7 +5,7 @@
 // press, nor misses the release of a key it saw go down (the package follows Ctrl that way).
 #include <bitset>
 
-#include "menu_private.h"
+#include "menu/menu_private.h"
 
 namespace plat {
 namespace {

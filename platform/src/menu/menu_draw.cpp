@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "menu_private.h"
+#include "menu/menu_private.h"
 
 namespace plat {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "handle_table.h"
-#include "menu_private.h"
+#include "menu/menu_private.h"
 
 namespace plat {
 namespace {

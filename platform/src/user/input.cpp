@@ -2,7 +2,7 @@
 // mouse buttons in the client area, keys to the focus window, text without a key press, close
 // requests, exposure, resizing and focus. TranslateMessage lives here too, because it reads the
 // character that each key press produced, remembered per scan code.
-#include "user_state.h"
+#include "user/user_state.h"
 
 namespace plat {
 

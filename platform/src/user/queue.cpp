@@ -4,7 +4,7 @@
 // which blocks on the host until a poll would find something.
 #include <algorithm>
 
-#include "user_state.h"
+#include "user/user_state.h"
 
 namespace plat {
 

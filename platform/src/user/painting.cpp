@@ -1,6 +1,6 @@
 // Window DCs and painting: GetDC and ReleaseDC, BeginPaint (which erases what needs painting
 // with the class background and validates it) and EndPaint, and InvalidateRect.
-#include "user_state.h"
+#include "user/user_state.h"
 
 using namespace plat;
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <new>
 
-#include "user_state.h"
+#include "user/user_state.h"
 
 namespace plat {
 

@@ -3,7 +3,7 @@
 // it was looked at yields one WM_TIMER and moves to its next tick still in the future.
 #include <algorithm>
 
-#include "user_state.h"
+#include "user/user_state.h"
 
 namespace plat {
 

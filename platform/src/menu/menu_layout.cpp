@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "menu_private.h"
+#include "menu/menu_private.h"
 
 namespace plat {
 namespace {
