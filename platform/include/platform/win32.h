@@ -317,7 +317,8 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
 size_t WINAPI GlobalSize(HGLOBAL mem);
 
 // ---------------------------------------------------------------------------------------------
-// The program's entry, called by the window system's main()
+// The program's entry, called by the window system's main(). C linkage, as the EASEL header
+// declares it, so that programs written in C and in C++ both provide the same symbol.
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
-                   int show_command);
+extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
+                              int show_command);

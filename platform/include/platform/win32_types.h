@@ -1,10 +1,18 @@
-// Basic Win32 types shared by the window system's API and by programs that only need to name
-// them (the EASEL header brings these for WinMain and EASEL_open without the whole API).
+// Basic Win32 types of the window system's API.
 #pragma once
 
 #include <cstdint>
 
+// The entry point's names, defined the same way under the same guard by the EASEL header, so a
+// file may include both in either order.
+#ifndef EASEL_WIN32_ENTRY_TYPES
+#define EASEL_WIN32_ENTRY_TYPES
 #define WINAPI
+struct HINSTANCE__;
+typedef struct HINSTANCE__* HINSTANCE;
+typedef char* LPSTR;
+#endif
+
 #define CALLBACK
 #define APIENTRY
 
@@ -21,7 +29,6 @@ typedef intptr_t LRESULT;
 typedef WORD ATOM;
 typedef DWORD COLORREF;
 typedef char CHAR;
-typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
 
@@ -37,7 +44,6 @@ typedef void* LPVOID;
 #define DECLARE_HANDLE(name) \
   struct name##__;           \
   typedef struct name##__* name
-DECLARE_HANDLE(HINSTANCE);
 DECLARE_HANDLE(HWND);
 DECLARE_HANDLE(HDC);
 DECLARE_HANDLE(HMENU);
