@@ -8,7 +8,7 @@ ifeq ($(CI),true)
   CMAKE_FLAGS += -DCHILLY_WERROR=ON
 endif
 
-.PHONY: all deps build run test asan-test bench format clean
+.PHONY: all deps build run test examples asan-test bench format clean
 
 all: build
 
@@ -26,6 +26,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The six example programs, into build/release/examples/.
+examples: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target examples
 
 asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHILLY_SANITIZE=ON -DCHILLY_E2E=OFF $(CMAKE_FLAGS)

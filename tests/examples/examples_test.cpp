@@ -1,0 +1,160 @@
+// The six examples, each run whole on the headless host with its script from examples/scripts
+// played through the package's own playback (Ctrl+P at the first wait, as the runner starts it),
+// the window closed when the script has ended; then pixels of the last frame are checked.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "easel/internal.h"
+#include "examples/frames.h"
+#include "platform/headless.h"
+
+extern "C" {
+int example_bounce_main(HINSTANCE, HINSTANCE, LPSTR, int);
+int example_paint_main(HINSTANCE, HINSTANCE, LPSTR, int);
+int example_echo_main(HINSTANCE, HINSTANCE, LPSTR, int);
+int example_palette_main(HINSTANCE, HINSTANCE, LPSTR, int);
+int example_clock_main(HINSTANCE, HINSTANCE, LPSTR, int);
+int example_run_menu_main(HINSTANCE, HINSTANCE, LPSTR, int);
+}
+
+namespace {
+
+constexpr const char* GRAPHICS = "EASEL Graphics";
+constexpr uint32_t WHITE = 0xFFFFFF, BLACK = 0x000000, RED = 0xFF0000, GREEN = 0x00FF00,
+                   BLUE = 0x0000FF, YELLOW = 0xFFFF00, NAVY_BLUE = 0x003399, GOLD = 0xCC9933,
+                   GRAY_50 = 0x808080;
+
+using Entry = int (*)(HINSTANCE, HINSTANCE, LPSTR, int);
+
+// Runs the example with the script; returns the last frame presented before its window closed.
+Frame run_example(Entry entry, const std::string& script) {
+  headless_reset();
+  headless_set_time_limit(60000);
+  package = PackageState{};
+  const std::filesystem::path home = std::filesystem::current_path();
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("easel-example-" + std::to_string(getpid()) + "-" + script);
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy_file(std::filesystem::path(EXAMPLE_SCRIPTS) / script, dir / "EASEL.SCR");
+  std::filesystem::current_path(dir);
+
+  Frame last;
+  headless_set_present_observer([&last](const char* title) {
+    if (std::string(title) == GRAPHICS) {
+      headless_window_pixels(GRAPHICS, &last.pixels, &last.width, &last.height);
+    }
+  });
+  // The playback produces every event without moving the virtual clock, so the close request
+  // comes only once the script has ended and the program waits for the user.
+  headless_ctrl_key(0, GRAPHICS, 'P');
+  headless_close_request(1, GRAPHICS);
+  const int status = entry(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
+  EXPECT_EQ(status, 0);
+
+  headless_set_present_observer({});
+  script_close();
+  headless_reset();
+  std::filesystem::current_path(home);
+  std::filesystem::remove_all(dir);
+  return last;
+}
+
+TEST(Examples, BounceMovesTheBallAndScoresOnlyAHit) {
+  // Three steps of (7, 5), a miss, a hit on the ball at (21, 15), two more steps.
+  const Frame frame = run_example(example_bounce_main, "bounce.scr");
+  ASSERT_EQ(frame.width, 601);
+  EXPECT_EQ(frame.at(35, 25), RED);
+  EXPECT_EQ(frame.at(0, 0), WHITE);
+  EXPECT_EQ(frame.at(280, 228), GOLD);   // the first point's star
+  EXPECT_EQ(frame.at(255, 228), WHITE);  // no second star: the miss scored nothing
+}
+
+TEST(Examples, PaintPlacesDotsInTheChosenColourAndClears) {
+  // A dot, c (clear), b (blue), a dot, + (the next colour, yellow), a dot.
+  const Frame frame = run_example(example_paint_main, "paint.scr");
+  ASSERT_EQ(frame.width, 601);
+  EXPECT_EQ(frame.at(-100, 0), WHITE);
+  EXPECT_EQ(frame.at(100, 0), BLUE);
+  EXPECT_EQ(frame.at(0, -100), YELLOW);
+  EXPECT_EQ(frame.at(-275, 240), YELLOW);  // the sample of the current colour
+}
+
+TEST(Examples, EchoShowsLatin1CharactersWithTheirAccent) {
+  // The big glyph of é (typed as code 233, -23 in the script) reaches higher than that of e.
+  const Frame e = run_example(example_echo_main, "echo-e.scr");
+  const Frame e_acute = run_example(example_echo_main, "echo.scr");
+  ASSERT_EQ(e.width, 601);
+  ASSERT_EQ(e_acute.width, 601);
+  const int e_top = e.top_of(BLUE, -60, 100, -40, 120);
+  const int e_acute_top = e_acute.top_of(BLUE, -60, 100, -40, 120);
+  EXPECT_GT(e_top, -40) << "no glyph drawn";
+  EXPECT_GT(e_acute_top, e_top + 10);
+  // The typed line along the bottom has ink too.
+  EXPECT_GT(e_acute.top_of(BLACK, -280, 0, -240, -200), -240);
+}
+
+TEST(Examples, PaletteShowsEveryColourAndFramesTheChosenOne) {
+  const uint32_t palette[24] = {
+      0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+      0x9900CC, 0x003399, 0x996699, 0x99FFFF, 0x99FFCC, 0xFF6600, 0x996633, 0xFF99CC,
+      0xFFFF99, 0xCC9933, 0xFF9966, 0x006633, 0x33CC99, 0x999933, 0x808080, 0xCCCCCC,
+  };
+  const Frame frame = run_example(example_palette_main, "palette.scr");  // a click on blue
+  ASSERT_EQ(frame.width, 601);
+  for (int n = 0; n < 24; ++n) {
+    const int left = -295 + (n % 4) * 147;
+    const int top = 250 - (n / 4) * 82;
+    EXPECT_EQ(frame.at(left + 72, top - 35), palette[n]) << "colour " << n;
+    // The chosen colour's outline is black and 3 pixels wide; the others are gray.
+    EXPECT_EQ(frame.at(left + 1, top - 35), n == 4 ? BLACK : palette[n]) << "colour " << n;
+    EXPECT_EQ(frame.at(left, top - 35), n == 4 ? BLACK : GRAY_50) << "colour " << n;
+  }
+  // With EASEL_DOCS_DIR set, the pictures of the API reference are made from this frame: the
+  // whole window as docs/palette.png, and a 16 x 16 swatch of each colour (framed in gray) as
+  // docs/colours/NN.png.
+  if (const char* docs = std::getenv("EASEL_DOCS_DIR")) {
+    ASSERT_TRUE(headless_write_png(std::string(docs) + "/palette.png", frame.pixels, frame.width,
+                                   frame.height));
+    std::filesystem::create_directories(std::string(docs) + "/colours");
+    for (int n = 0; n < 24; ++n) {
+      // Framed in gray, as on the screen, so that white shows on a white page.
+      std::vector<uint32_t> swatch(16 * 16, GRAY_50);
+      for (int row = 1; row < 15; ++row) {
+        for (int column = 1; column < 15; ++column) {
+          swatch[row * 16 + column] = frame.at(-295 + (n % 4) * 147 + 72, 250 - (n / 4) * 82 - 35);
+        }
+      }
+      char name[32];
+      std::snprintf(name, sizeof name, "/colours/%02d.png", n);
+      ASSERT_TRUE(headless_write_png(std::string(docs) + name, swatch, 16, 16));
+    }
+  }
+}
+
+TEST(Examples, ClockHandsAfterFifteenSeconds) {
+  // 150 periodic events are 15 s after 9:00:00.
+  const Frame frame = run_example(example_clock_main, "clock.scr");
+  ASSERT_EQ(frame.width, 601);
+  EXPECT_EQ(frame.at(150, 0), RED);        // second hand at 3 o'clock
+  EXPECT_EQ(frame.at(0, 140), NAVY_BLUE);  // minute hand at 12
+  EXPECT_EQ(frame.at(-100, 0), BLACK);     // hour hand at 9
+  EXPECT_EQ(frame.at(0, -150), WHITE);     // nothing at 6
+}
+
+TEST(Examples, RunMenuCountsStepsAndMarksClicks) {
+  // Five steps, a click, three steps, a key.
+  const Frame frame = run_example(example_run_menu_main, "run_menu.scr");
+  ASSERT_EQ(frame.width, 601);
+  EXPECT_EQ(frame.at(-190, -50), BLUE);   // the square after 8 steps of 10
+  EXPECT_EQ(frame.at(-220, -50), WHITE);  // not where it was after 5
+  EXPECT_EQ(frame.at(100, 100), RED);     // the click's mark
+}
+
+}  // namespace
