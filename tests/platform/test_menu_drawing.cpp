@@ -54,9 +54,9 @@ TEST_F(MenuDrawingTest, BarAndPopupShowWhatTheItemsAre) {
   EXPECT_GT(count_in({view_box.left, 0, view_box.right, plat::MENU_BAR_HEIGHT}, dark), 0);
   int longest_run = 0;
   for (int y = 0; y < plat::MENU_BAR_HEIGHT; ++y)
-    for (int x = view_box.left, run = 0; x < view_box.right; ++x) {
-      run = dark(at(x, y)) ? run + 1 : 0;
-      longest_run = std::max(longest_run, run);
+    for (int x = view_box.left, length = 0; x < view_box.right; ++x) {
+      length = dark(at(x, y)) ? length + 1 : 0;
+      longest_run = std::max(longest_run, length);
     }
   EXPECT_GE(longest_run, 6);  // the line under 'V'
 

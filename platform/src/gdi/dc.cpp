@@ -18,7 +18,9 @@ HDC add_dc(HWND window) {
   dc.brush = stock_object(WHITE_BRUSH);
   dc.font = stock_object(SYSTEM_FONT);
   dc.bitmap = window ? nullptr : stock_bitmap();
-  for (HGDIOBJ h : {dc.pen, dc.brush, dc.font}) ++object_of(h)->select_count;
+  for (HGDIOBJ h : {dc.pen, dc.brush, dc.font}) {
+    if (GdiObject* o = object_of(h)) ++o->select_count;
+  }
   return to_handle<HDC>(dcs().add(dc));
 }
 

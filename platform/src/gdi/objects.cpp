@@ -206,6 +206,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
   GdiObject* o = object_of(object);
   if (!dc || !o) return nullptr;
   HGDIOBJ* slot = slot_for(*dc, o->kind);
+  if (slot == nullptr) return nullptr;
   HGDIOBJ previous = *slot;
   if (previous == object) return previous;
   if (o->kind == ObjectKind::BITMAP) {

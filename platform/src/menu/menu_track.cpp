@@ -59,8 +59,11 @@ bool still_valid() {
 Menu& tracked_bar() {
   return *find_menu(track.bar);
 }
+// The open popup; an empty one should its menu have gone (a program may destroy it).
 const Menu& tracked_popup() {
-  return *popup_of(tracked_bar().items[size_t(track.title)]);
+  static const Menu none{};
+  const Menu* popup = popup_of(tracked_bar().items[size_t(track.title)]);
+  return popup != nullptr ? *popup : none;
 }
 
 bool choosable(const MenuItem& item) {
