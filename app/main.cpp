@@ -3,16 +3,11 @@
 #include "app/main.h"
 
 #include "app/motion.h"
+#include "app/palette.h"
 #include "app/panel.h"
 #include "app/scene.h"
 
 namespace {
-
-constexpr int BLACK = 0;
-constexpr int WHITE = 1;
-constexpr int RED = 2;
-constexpr int ICE_BLUE = 11;
-constexpr int ORANGE = 13;
 
 constexpr int32_t START_SIZE = 12;
 
@@ -59,7 +54,7 @@ void draw_frame(GameState& game) {
   }
   draw_melted_screen();
   if (game.key == 'z') {
-    EASEL_printf_at(BLACK, -97, 31, 15, "GOTTA LOVE EASTER EGGS");
+    EASEL_printf_at(COLOUR_BLACK, -97, 31, 15, "GOTTA LOVE EASTER EGGS");
   } else if (game.last_kind == EASEL_KBD) {
     game.done = 1;
   }
@@ -68,28 +63,28 @@ void draw_frame(GameState& game) {
 }  // namespace
 
 int show_title_screen() {
-  EASEL_rectangle(BLACK, -300, -250, 300, 250, 0);
-  EASEL_printf_at(WHITE, -180, 200, 40, "VIRTUAL CHILLY!!");
-  EASEL_printf_at(WHITE, -290, 180, 15, "The children have built a snowman");
-  EASEL_printf_at(WHITE, -290, 162, 15, "and he has come to life.  He can");
-  EASEL_printf_at(WHITE, -290, 144, 15, "magically reproduce and hop.  Just");
-  EASEL_printf_at(WHITE, -290, 126, 15, "don't let him melt.  To keep snowmen");
-  EASEL_printf_at(WHITE, -290, 108, 15, "from melting send them to the North");
-  EASEL_printf_at(WHITE, -290, 90, 15, "Pole before spring comes.");
-  EASEL_printf_at(WHITE, -290, 72, 15, "This way you can bring them back");
-  EASEL_printf_at(WHITE, -290, 54, 15, "next winter.  If they melt, however,");
-  EASEL_printf_at(WHITE, -290, 36, 15, "they're gone forever.");
+  EASEL_rectangle(COLOUR_BLACK, -300, -250, 300, 250, 0);
+  EASEL_printf_at(COLOUR_WHITE, -180, 200, 40, "VIRTUAL CHILLY!!");
+  EASEL_printf_at(COLOUR_WHITE, -290, 180, 15, "The children have built a snowman");
+  EASEL_printf_at(COLOUR_WHITE, -290, 162, 15, "and he has come to life.  He can");
+  EASEL_printf_at(COLOUR_WHITE, -290, 144, 15, "magically reproduce and hop.  Just");
+  EASEL_printf_at(COLOUR_WHITE, -290, 126, 15, "don't let him melt.  To keep snowmen");
+  EASEL_printf_at(COLOUR_WHITE, -290, 108, 15, "from melting send them to the North");
+  EASEL_printf_at(COLOUR_WHITE, -290, 90, 15, "Pole before spring comes.");
+  EASEL_printf_at(COLOUR_WHITE, -290, 72, 15, "This way you can bring them back");
+  EASEL_printf_at(COLOUR_WHITE, -290, 54, 15, "next winter.  If they melt, however,");
+  EASEL_printf_at(COLOUR_WHITE, -290, 36, 15, "they're gone forever.");
 
-  EASEL_circle(WHITE, 100, -83, 125);  // face
-  EASEL_circle(BLACK, 55, -50, 15);    // eyes
-  EASEL_circle(BLACK, 135, -50, 15);
+  EASEL_circle(COLOUR_WHITE, 100, -83, 125);  // face
+  EASEL_circle(COLOUR_BLACK, 55, -50, 15);    // eyes
+  EASEL_circle(COLOUR_BLACK, 135, -50, 15);
   constexpr int MOUTH[8][2] = {{50, -135}, {60, -140},  {70, -143},  {80, -143},
                                {90, -143}, {100, -143}, {110, -140}, {120, -135}};
-  for (const auto& dot : MOUTH) EASEL_circle(BLACK, dot[0], dot[1], 3);
-  EASEL_triangle(ORANGE, 75, -100, 100, -100, 30, -85, 0);  // nose
-  EASEL_rectangle(RED, -10, 22, 210, 32, 0);                // hat brim
-  EASEL_rectangle(RED, 45, 32, 155, 102, 0);                // hat crown
-  EASEL_printf_at(WHITE, -290, -200, 15, "Press a key to continue.");
+  for (const auto& dot : MOUTH) EASEL_circle(COLOUR_BLACK, dot[0], dot[1], 3);
+  EASEL_triangle(COLOUR_ORANGE, 75, -100, 100, -100, 30, -85, 0);  // nose
+  EASEL_rectangle(COLOUR_RED, -10, 22, 210, 32, 0);                // hat brim
+  EASEL_rectangle(COLOUR_RED, 45, 32, 155, 102, 0);                // hat crown
+  EASEL_printf_at(COLOUR_WHITE, -290, -200, 15, "Press a key to continue.");
 
   // Clicks and periodic events are passed over. A quit ends the wait: once the window is gone
   // nothing else could ever arrive.
@@ -109,7 +104,7 @@ void init_game_state(GameState& game) {
   game.snow_x.fill(300 - snowman_width(START_SIZE) / 2);
   game.snow_hop.fill(0);
   game.snow_count = 1;
-  game.snow_colour = WHITE;
+  game.snow_colour = COLOUR_WHITE;
   game.speed = 8;
   game.hopping = 0;
   game.moving = 1;
@@ -137,10 +132,10 @@ void play_turn(GameState& game) {
 
 void draw_melted_screen() {
   EASEL_clear();
-  EASEL_rectangle(ICE_BLUE, -300, -250, 300, 250, 0);
-  EASEL_rectangle(BLACK, -100, 30, 100, -30, 1);
-  EASEL_printf_at(BLACK, -85, -7, 15, "CHILLY HAS MELTED!!");
-  EASEL_printf_at(BLACK, 0, -50, 11, "Press a key to exit");
+  EASEL_rectangle(COLOUR_ICE_BLUE, -300, -250, 300, 250, 0);
+  EASEL_rectangle(COLOUR_BLACK, -100, 30, 100, -30, 1);
+  EASEL_printf_at(COLOUR_BLACK, -85, -7, 15, "CHILLY HAS MELTED!!");
+  EASEL_printf_at(COLOUR_BLACK, 0, -50, 11, "Press a key to exit");
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,

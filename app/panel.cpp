@@ -3,6 +3,7 @@
 #include "app/panel.h"
 
 #include "app/game_state.h"
+#include "app/palette.h"
 #include "easel/easel.h"
 
 namespace {
@@ -13,9 +14,6 @@ constexpr int TOP = 245;
 constexpr int BOTTOM = -30;
 constexpr int ROW_HEIGHT = 25;
 constexpr int ROWS = 11;
-
-constexpr int FOREST_GREEN = 19;
-constexpr int RED = 2;
 
 enum Row {
   ROW_GO,
@@ -36,20 +34,21 @@ enum Row {
 void draw_panel() {
   // Outlines first, so that neighbouring buttons share their border line.
   for (int r = 0; r < ROWS; ++r) {
-    EASEL_rectangle(FOREST_GREEN, LEFT, TOP - ROW_HEIGHT * r, RIGHT, TOP - ROW_HEIGHT * (r + 1), 1);
+    EASEL_rectangle(COLOUR_FOREST_GREEN, LEFT, TOP - ROW_HEIGHT * r, RIGHT,
+                    TOP - ROW_HEIGHT * (r + 1), 1);
   }
   // Each label sits on its row's centre line less half the label size.
-  EASEL_printf_at(FOREST_GREEN, -292, 228, 11, "Go");
-  EASEL_printf_at(RED, -292, 203, 11, "Stop");
-  EASEL_printf_at(FOREST_GREEN, -292, 178, 11, "Faster");
-  EASEL_printf_at(FOREST_GREEN, -292, 153, 11, "Slower");
-  EASEL_printf_at(FOREST_GREEN, -292, 128, 11, "Gliding");
-  EASEL_printf_at(FOREST_GREEN, -292, 103, 11, "Hopping");
-  EASEL_printf_at(FOREST_GREEN, -292, 78, 11, "New Color");
-  EASEL_printf_at(FOREST_GREEN, -292, 53, 11, "Change Size");
-  EASEL_printf_at(FOREST_GREEN, -292, 28, 11, "Add Snowman");
-  EASEL_printf_at(FOREST_GREEN, -292, 3, 11, "Send One Away");
-  EASEL_printf_at(FOREST_GREEN, -292, -22, 11, "Change Season");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 228, 11, "Go");
+  EASEL_printf_at(COLOUR_RED, -292, 203, 11, "Stop");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 178, 11, "Faster");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 153, 11, "Slower");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 128, 11, "Gliding");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 103, 11, "Hopping");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 78, 11, "New Color");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 53, 11, "Change Size");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 28, 11, "Add Snowman");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, 3, 11, "Send One Away");
+  EASEL_printf_at(COLOUR_FOREST_GREEN, -292, -22, 11, "Change Season");
 }
 
 int panel_hit(int32_t x, int32_t y) {
@@ -113,5 +112,5 @@ void press_button(int32_t x, int32_t y, int32_t& moving, int32_t& hopping, int32
 }
 
 void report_internal_error() {
-  EASEL_printf_at(RED, 0, 0, 16, "INTERNAL ERROR!");
+  EASEL_printf_at(COLOUR_RED, 0, 0, 16, "INTERNAL ERROR!");
 }

@@ -4,64 +4,56 @@
 
 #include <algorithm>
 
+#include "app/palette.h"
 #include "easel/easel.h"
 
 namespace {
 
-constexpr int BLACK = 0;
-constexpr int WHITE = 1;
-constexpr int RED = 2;
-constexpr int GREEN = 3;
-constexpr int YELLOW = 5;
-constexpr int ICE_BLUE = 11;
-constexpr int ORANGE = 13;
-constexpr int BROWN = 14;
-
 int ground_colour(int32_t season) {
   switch (season) {
     case SEASON_WINTER:
-      return WHITE;
+      return COLOUR_WHITE;
     case SEASON_SUMMER:
-      return GREEN;
+      return COLOUR_GREEN;
     default:
-      return BROWN;
+      return COLOUR_BROWN;
   }
 }
 
 void draw_summer_flower() {
-  EASEL_rectangle(GREEN, -150, 0, -147, 20, 0);
-  EASEL_circle(BROWN, -149, 40, 10);
+  EASEL_rectangle(COLOUR_GREEN, -150, 0, -147, 20, 0);
+  EASEL_circle(COLOUR_BROWN, -149, 40, 10);
   constexpr int PETALS[8][2] = {{-149, 25}, {-149, 55}, {-134, 40}, {-164, 40},
                                 {-139, 30}, {-139, 50}, {-159, 30}, {-159, 50}};
-  for (const auto& petal : PETALS) EASEL_circle(YELLOW, petal[0], petal[1], 5);
+  for (const auto& petal : PETALS) EASEL_circle(COLOUR_YELLOW, petal[0], petal[1], 5);
 }
 
 // The faded flower's stalk is taller, so it still reaches the centre without the lowest petal.
 void draw_autumn_flower() {
-  EASEL_rectangle(GREEN, -150, 0, -147, 30, 0);
-  EASEL_circle(BROWN, -149, 40, 10);
+  EASEL_rectangle(COLOUR_GREEN, -150, 0, -147, 30, 0);
+  EASEL_circle(COLOUR_BROWN, -149, 40, 10);
 }
 
 void draw_sun(int32_t a, int32_t b) {
-  EASEL_circle(YELLOW, a, b, 20);
-  EASEL_circle(BLACK, a - 6, b + 5, 5);
-  EASEL_circle(BLACK, a + 6, b + 5, 5);
-  EASEL_line(BLACK, a - 4, b - 7, a - 10, b - 5, 0);
-  EASEL_line(BLACK, a + 4, b - 7, a + 10, b - 5, 0);
-  EASEL_line(BLACK, a - 4, b - 7, a + 4, b - 7, 0);
-  EASEL_line(BLACK, a - 6, b + 6, a + 6, b + 6, 0);
-  EASEL_line(BLACK, a - 7, b + 7, a - 15, b + 10, 0);
-  EASEL_line(BLACK, a + 7, b + 7, a + 15, b + 10, 0);
+  EASEL_circle(COLOUR_YELLOW, a, b, 20);
+  EASEL_circle(COLOUR_BLACK, a - 6, b + 5, 5);
+  EASEL_circle(COLOUR_BLACK, a + 6, b + 5, 5);
+  EASEL_line(COLOUR_BLACK, a - 4, b - 7, a - 10, b - 5, 0);
+  EASEL_line(COLOUR_BLACK, a + 4, b - 7, a + 10, b - 5, 0);
+  EASEL_line(COLOUR_BLACK, a - 4, b - 7, a + 4, b - 7, 0);
+  EASEL_line(COLOUR_BLACK, a - 6, b + 6, a + 6, b + 6, 0);
+  EASEL_line(COLOUR_BLACK, a - 7, b + 7, a - 15, b + 10, 0);
+  EASEL_line(COLOUR_BLACK, a + 7, b + 7, a + 15, b + 10, 0);
 }
 
 // A black disc over the left part of the yellow one leaves a crescent against the night sky.
 void draw_moon(int32_t u, int32_t v) {
-  EASEL_circle(YELLOW, u, v, 20);
-  EASEL_circle(BLACK, u - 13, v + 1, 20);
-  EASEL_circle(BLACK, u + 12, v + 8, 2);
-  EASEL_line(BLACK, u + 4, v - 9, u + 10, v - 9, 0);
-  EASEL_triangle(RED, u, v + 20, u + 9, v + 18, u + 6, v + 37, 0);
-  EASEL_circle(WHITE, u + 6, v + 37, 3);
+  EASEL_circle(COLOUR_YELLOW, u, v, 20);
+  EASEL_circle(COLOUR_BLACK, u - 13, v + 1, 20);
+  EASEL_circle(COLOUR_BLACK, u + 12, v + 8, 2);
+  EASEL_line(COLOUR_BLACK, u + 4, v - 9, u + 10, v - 9, 0);
+  EASEL_triangle(COLOUR_RED, u, v + 20, u + 9, v + 18, u + 6, v + 37, 0);
+  EASEL_circle(COLOUR_WHITE, u + 6, v + 37, 3);
 }
 
 }  // namespace
@@ -74,7 +66,7 @@ int32_t snowman_width(int32_t size) {
 
 void draw_scene(int32_t sun_x, int32_t sun_y, int32_t moon_x, int32_t moon_y, int32_t season,
                 int32_t night) {
-  EASEL_rectangle(night == 1 ? BLACK : ICE_BLUE, -300, -250, 300, 250, 0);
+  EASEL_rectangle(night == 1 ? COLOUR_BLACK : COLOUR_ICE_BLUE, -300, -250, 300, 250, 0);
 
   // The second strip lifts the ground's top edge to y = 5.
   const int ground = ground_colour(season);
@@ -90,8 +82,9 @@ void draw_scene(int32_t sun_x, int32_t sun_y, int32_t moon_x, int32_t moon_y, in
     draw_sun(sun_x, sun_y);
   }
 
-  EASEL_printf_at(BLACK, -285, -220, 12, "Click a button to control CHILLY THE SNOWMAN!.");
-  EASEL_printf_at(BLACK, -285, -190, 12, "VIRTUAL CHILLY!! - a snowman game drawn with EASEL");
+  EASEL_printf_at(COLOUR_BLACK, -285, -220, 12, "Click a button to control CHILLY THE SNOWMAN!.");
+  EASEL_printf_at(COLOUR_BLACK, -285, -190, 12,
+                  "VIRTUAL CHILLY!! - a snowman game drawn with EASEL");
 }
 
 void draw_snowmen(const SnowmanArray& snow_x, const SnowmanArray& snow_hop, int32_t snow_size,
@@ -105,12 +98,12 @@ void draw_snowman(int32_t x, int32_t hop, int32_t size, int32_t colour) {
   // The head's height is hop + 4.2 * s truncated, which is hop + 42 * s / 10 in integers.
   const int32_t y = hop + 42 * s / 10;
 
-  EASEL_circle(colour, x, y, s);                                                      // head
-  EASEL_line(BLACK, x + s + s / 4, y + s, x - s - s / 4, y + s, 0);                   // hat brim
-  EASEL_rectangle(BLACK, x + 2 * s / 3, y + s, x - 2 * s / 3, y + 2 * s, 0);          // hat crown
-  EASEL_triangle(ORANGE, x - s, y - s / 10, x - s, y + s / 10, x - 5 * s / 3, y, 0);  // nose
-  EASEL_circle(BLACK, x - 3 * s / 8, y + s / 5, s / 4);                               // eye
-  EASEL_circle(colour, x, y - 29 * s / 12, 3 * s / 2);                                // body
-  EASEL_line(BROWN, x, y - 19 * s / 12, x - 4 * s / 3, y - 2 * s, 2);                 // stick arm
-  EASEL_circle(BROWN, x - 4 * s / 3, y - 2 * s, s / 6);                               // hand
+  EASEL_circle(colour, x, y, s);                                                     // head
+  EASEL_line(COLOUR_BLACK, x + s + s / 4, y + s, x - s - s / 4, y + s, 0);           // hat brim
+  EASEL_rectangle(COLOUR_BLACK, x + 2 * s / 3, y + s, x - 2 * s / 3, y + 2 * s, 0);  // hat crown
+  EASEL_triangle(COLOUR_ORANGE, x - s, y - s / 10, x - s, y + s / 10, x - 5 * s / 3, y, 0);  // nose
+  EASEL_circle(COLOUR_BLACK, x - 3 * s / 8, y + s / 5, s / 4);                               // eye
+  EASEL_circle(colour, x, y - 29 * s / 12, 3 * s / 2);                                       // body
+  EASEL_line(COLOUR_BROWN, x, y - 19 * s / 12, x - 4 * s / 3, y - 2 * s, 2);  // stick arm
+  EASEL_circle(COLOUR_BROWN, x - 4 * s / 3, y - 2 * s, s / 6);                // hand
 }

@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "app/main.h"
+#include "app/palette.h"
 #include "bench_support.h"
 #include "easel/internal.h"
 #include "platform/headless.h"
 
 namespace {
-
-constexpr int FOREST_GREEN = 19;
 
 void BM_FillFloor(benchmark::State& state) {
   std::vector<uint32_t> image(size_t(BENCH_IMAGE_WIDTH) * BENCH_IMAGE_HEIGHT);
@@ -51,7 +50,7 @@ void BM_TextCall(benchmark::State& state) {
       state.ResumeTiming();
     }
     const int x = -295 + 85 * (place % COLUMNS), y = 240 - 14 * (place / COLUMNS);
-    EASEL_printf_at(FOREST_GREEN, x, y, 11, "Change Size");
+    EASEL_printf_at(COLOUR_FOREST_GREEN, x, y, 11, "Change Size");
     ++place;
   }
 }
