@@ -8,7 +8,8 @@ ifeq ($(CI),true)
   CMAKE_FLAGS += -DCHILLY_WERROR=ON
 endif
 
-.PHONY: all deps build run test examples asan-test bench format clean
+.PHONY: all deps build run test examples asan-test bench format check-format check-layers tidy \
+        clean
 
 all: build
 
@@ -43,7 +44,22 @@ bench: deps
 	build/bench/bench/chilly-bench
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format -i
+
+# Checks that need no build: formatting, and includes that cross the layers.
+check-format:
+	@scripts/deps.sh clang-format
+	git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+check-layers:
+	@scripts/deps.sh python3
+	scripts/check_layers.py
+
+# clang-tidy (.clang-tidy: bug-prone patterns, needless costs) over the game, the package and the
+# window system, with the compile commands of the usual build.
+tidy: build
+	@scripts/deps.sh clang-tidy
+	run-clang-tidy -quiet -j $(JOBS) -p $(BUILD) '$(CURDIR)/(app|easel|platform)/'
 
 clean:
 	rm -rf build

@@ -139,7 +139,8 @@ int fill_image_white();
 // Formats into a FORMAT_BUFFER_SIZE buffer, cutting the text at FORMAT_BUFFER_SIZE - 1
 // characters; returns the number of characters kept (a formatting error keeps none and returns
 // its negative result).
-int format_message(char* buffer, const char* format, va_list args);
+int format_message(char* buffer, const char* format, va_list args)
+    __attribute__((format(printf, 2, 0)));
 void log_draw_line(char* text);
 LRESULT CALLBACK text_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -25,6 +25,13 @@ declare -A why=(
   [xvfb]="an X server for the end-to-end tests"
   [xdotool]="types and clicks in the end-to-end tests"
   [imagemagick]="screenshots in the end-to-end tests"
+  [python3]="runs the layering check"
+  [clang-format]="checks the formatting"
+  [clang-tidy]="runs clang-tidy"
+  [libbenchmark-dev]="the benchmarks"
+  [libcairo2-dev]="the peer the frame benchmark compares with"
+  [clang-14]="builds the fuzz targets"
+  [libclang-rt-14-dev]="the fuzzer and sanitizer runtimes"
 )
 packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-liberation2 libpng-dev googletest libgtest-dev libgmock-dev

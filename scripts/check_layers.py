@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""The layering check: every #include of a project header points down the layers or stays in its
+own part (app -> easel -> platform -> host). Tests, tools, benchmarks, fuzz targets and examples
+reach the code through public headers, except that the tests of a part may look inside that part.
+Prints each offending include and exits 1; `make check-layers` runs it and CI calls that.
+Usage: scripts/check_layers.py [file...]   (default: every C/C++ file git knows of)"""
+import os
+import re
+import subprocess
+import sys
+
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
+
+# A file's part, by the first pattern its path matches.
+PARTS = [
+    (r'app/', 'app'),
+    (r'easel/easel\.h$', 'easel-public'),
+    (r'easel/', 'easel'),
+    (r'platform/include/', 'platform-public'),
+    (r'platform/src/', 'platform-core'),
+    (r'platform/hosts/[^/]+\.h$', 'host-door'),
+    (r'platform/hosts/([^/]+)/', 'host-{0}'),
+    (r'platform/hosts/', 'host-table'),
+    (r'platform/testing/', 'testing'),
+    (r'platform/entry/', 'entry'),
+    (r'tests/([^/]+)/', 'tests-{0}'),
+    (r'(tools|bench|fuzz|examples)/', '{0}'),
+]
+
+# What each part may include besides itself.
+PUBLIC = {'easel-public', 'platform-public', 'app'}
+ALLOWED = {
+    'app': {'easel-public'},
+    'easel-public': set(),
+    'easel': {'easel-public', 'platform-public'},
+    'platform-core': {'platform-public', 'host-door'},
+    'host-door': {'platform-public'},
+    'host-table': {'host-door', 'platform-public', 'host-sdl', 'host-headless', 'host-web'},
+    'host-*': {'host-door', 'platform-public'},
+    'testing': {'platform-public', 'host-door', 'host-headless'},
+    'entry': {'platform-public', 'host-door', 'easel-public'},
+    'tests-easel': PUBLIC | {'easel'},
+    'tests-platform': PUBLIC | {'platform-core', 'host-door', 'host-headless', 'host-sdl',
+                                'testing'},
+    'tests-e2e': PUBLIC | {'host-door'},
+    'tests-*': PUBLIC,
+    'tools': PUBLIC, 'bench': PUBLIC, 'fuzz': PUBLIC, 'examples': PUBLIC,
+}
+
+# Where includes are looked for, after the including file's own folder (as the build's include
+# paths give them to each part).
+ROOTS = {
+    'platform': ['platform/src', 'platform', 'platform/include'],
+    'easel': ['easel', '.', 'platform/include'],
+    'tests/platform': ['.', 'platform/src', 'platform', 'platform/include'],
+    'tests/e2e': ['.', 'platform', 'platform/include'],
+    'tests': ['.', 'easel', 'platform/include'],
+}
+DEFAULT_ROOTS = ['.', 'easel', 'platform/include']
+
+
+def part_of(path):
+    for pattern, name in PARTS:
+        m = re.match(pattern, path)
+        if m:
+            return name.format(*m.groups())
+    return 'other'
+
+
+def allowed_for(part):
+    if part in ALLOWED:
+        return ALLOWED[part]
+    prefix = part.split('-')[0] + '-*'
+    return ALLOWED.get(prefix, set())
+
+
+def resolve(path, name):
+    parts = path.split('/')
+    roots = ROOTS.get('/'.join(parts[:2])) or ROOTS.get(parts[0], DEFAULT_ROOTS)
+    for root in [os.path.dirname(path)] + roots:
+        candidate = os.path.normpath(os.path.join(root, name))
+        if os.path.isfile(candidate):
+            return candidate
+    return None
+
+
+def main(argv):
+    top = subprocess.run(['git', 'rev-parse', '--show-toplevel'], capture_output=True, text=True,
+                         check=True).stdout.strip()
+    os.chdir(top)
+    files = argv or subprocess.run(['git', 'ls-files', '*.c', '*.cpp', '*.h'],
+                                   capture_output=True, text=True, check=True).stdout.split()
+    bad = 0
+    for path in files:
+        part = part_of(path)
+        allowed = allowed_for(part) | {part}
+        with open(path, encoding='utf-8', errors='replace') as f:
+            for number, line in enumerate(f, 1):
+                m = INCLUDE.match(line)
+                target = m and resolve(path, m.group(1))
+                if not target:
+                    continue  # a system or library header
+                to = part_of(target)
+                if to not in allowed:
+                    print(f'{path}:{number}: includes {target} ({part} may not include {to})')
+                    bad += 1
+    if bad:
+        print(f'check-layers: {bad} includes cross the layers (app -> easel -> platform -> host)',
+              file=sys.stderr)
+        return 1
+    print(f'check-layers: {len(files)} files, every include within the layers')
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1:]))
