@@ -79,8 +79,12 @@ int live_dcs();
 
 // Draws the menu bar of a window into its surface's top rows (no-op for a window without one).
 void draw_menu_bar(HWND hwnd);
-// Raw input while a menu may be open or about to open. Returns true when the menu took it.
+// Raw input while a menu may be open: mouse input as it arrives, key input as it is routed.
+// Returns true when the menu took it.
 bool menu_handle_input(HWND hwnd, const host::InputEvent& event);
+// DefWindowProcA's handling of key messages: a lone Alt or F10, pressed and released, enters
+// the menu bar; WM_SYSCHAR (Alt+character) opens the bar item with that mnemonic.
+void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 // Composes the open popup, if any, over a copy of the window's pixels for presenting.
 // Returns false when no popup is open on this window (present the surface as it is).
 bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out);

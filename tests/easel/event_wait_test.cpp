@@ -131,9 +131,15 @@ TEST_F(EaselTest, RunMenuByMouseAndByKeyboard) {
   headless_key(100, GRAPHICS, VK_F10, 0);  // then the mnemonics of "&Run" and "&Logging"
   headless_type(110, GRAPHICS, 'r');
   headless_type(120, GRAPHICS, 'l');
+  headless_alt_key(200, GRAPHICS, 'x');  // a system key with no mnemonic: no event at all
   click_at(250, 0, 0);
-  EXPECT_EQ(wait().kind, EASEL_MOUSE);
+  EXPECT_EQ(wait(), (Event{EASEL_MOUSE, 0, 0, 0, 250}));
   EXPECT_FALSE(checked(IDM_LOGGING));
+  headless_alt_key(300, GRAPHICS, 'r');  // Alt+R opens Run, its "&Logging" by the letter
+  headless_type(310, GRAPHICS, 'l');
+  click_at(320, 0, 0);
+  EXPECT_EQ(wait().kind, EASEL_MOUSE);
+  EXPECT_TRUE(checked(IDM_LOGGING));
   headless_menu_click(350, GRAPHICS, 10);  // opens Run; "&Quit" by its letter
   headless_type(360, GRAPHICS, 'q');
   EXPECT_EQ(wait(), (Event{EASEL_QUIT, 0, 0, 0, 360}));

@@ -1,6 +1,6 @@
-// Menus driven by the keyboard: F10 and a lone Alt, arrows, Enter and Esc, Alt+letter and
-// mnemonic letters; while a menu is open keys reach the menu, except the releases of keys whose
-// presses the program saw.
+// Menus driven by the keyboard: F10 and a lone Alt (system keys that the default procedure turns
+// into the menu), arrows, Enter and Esc, Alt+letter (WM_SYSCHAR) and mnemonic letters; while a
+// menu is open keys reach the menu, except the releases of keys whose presses the program saw.
 #include "test_menu_fixture.h"
 
 namespace menu_test {
@@ -15,7 +15,9 @@ TEST_F(MenuKeyboardTest, F10OrALoneAltThenArrowsAndEnter) {
   std::vector<MSG> msgs = pump(10);
   EXPECT_EQ(state().title, RUN_TITLE);
   EXPECT_FALSE(state().popup_open);
-  EXPECT_TRUE(msgs.empty());
+  ASSERT_EQ(msgs.size(), 2u);
+  EXPECT_EQ(count(msgs, WM_SYSKEYDOWN, VK_F10), 1);
+  EXPECT_EQ(count(msgs, WM_SYSKEYUP, VK_F10), 1);
 
   // Down opens with the first item highlighted; Up from the top wraps past the greyed line.
   headless_key(20, TITLE, VK_DOWN, 0);
@@ -42,8 +44,8 @@ TEST_F(MenuKeyboardTest, F10OrALoneAltThenArrowsAndEnter) {
   // Alt pressed and released alone: the program sees both, and the bar is entered.
   headless_key(40, TITLE, VK_MENU, 0);
   msgs = pump(40);
-  EXPECT_EQ(count(msgs, WM_KEYDOWN, VK_MENU), 1);
-  EXPECT_EQ(count(msgs, WM_KEYUP, VK_MENU), 1);
+  EXPECT_EQ(count(msgs, WM_SYSKEYDOWN, VK_MENU), 1);
+  EXPECT_EQ(count(msgs, WM_SYSKEYUP, VK_MENU), 1);
   EXPECT_EQ(state().title, RUN_TITLE);
   headless_key(41, TITLE, VK_RIGHT, 0);
   headless_key(41, TITLE, VK_RIGHT, 0);
@@ -141,13 +143,19 @@ TEST_F(MenuKeyboardTest, MnemonicsEscapeAndNeighbouringPopups) {
   pump(53);
   EXPECT_FALSE(plat::menu_active());
 
-  // Ctrl+Alt (AltGr) and Alt with a letter no title has open nothing and reach the program.
+  // Ctrl+Alt (AltGr) types a character; Alt with a letter no title has is a system key whose
+  // character comes as WM_SYSCHAR, never WM_CHAR. Neither opens anything.
   alt_key(60, 'R', host::MOD_CTRL);
   alt_key(61, 'X');
   msgs = pump(61);
   EXPECT_FALSE(plat::menu_active());
   EXPECT_EQ(count(msgs, WM_KEYDOWN, 'R'), 1);
-  EXPECT_EQ(count(msgs, WM_KEYDOWN, 'X'), 1);
+  EXPECT_EQ(count(msgs, WM_CHAR), 1);
+  EXPECT_EQ(count(msgs, WM_CHAR, 'r'), 1);
+  EXPECT_EQ(count(msgs, WM_SYSKEYDOWN, 'X'), 1);
+  EXPECT_EQ(count(msgs, WM_SYSCHAR, 'x'), 1);
+  EXPECT_EQ(count(msgs, WM_SYSKEYUP, 'X'), 1);
+  EXPECT_EQ(count(msgs, WM_KEYDOWN, 'X'), 0);
 }
 
 TEST_F(MenuKeyboardTest, KeysGoToAnOpenMenuButReleasesFollowTheirPresses) {

@@ -112,6 +112,32 @@ TEST_F(QueueTest, KeysTranslateToLatin1AndControlCharacters) {
   EXPECT_EQ(order, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
 }
 
+TEST_F(QueueTest, EachQueuedPressKeepsItsOwnCharacterRepostedToo) {
+  HWND text = make_window("Text");
+  HWND graphics = make_window("Graphics");
+  ShowWindow(text, SW_SHOW);
+  // All typed before one poll: Shift+M, o, m, then a and Ctrl+A (the same key twice).
+  headless_key_down(0, "Text", VK_SHIFT, 0);
+  headless_type(0, "Text", 'M');
+  headless_key_up(0, "Text", VK_SHIFT);
+  headless_type(0, "Text", 'o');
+  headless_type(0, "Text", 'm');
+  headless_type(0, "Text", 'a');
+  headless_ctrl_key(0, "Text", 'a');
+  // As the log window does, every key message is passed on to another window; both translate.
+  std::vector<int> own, passed_on;
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) {
+    TranslateMessage(&m);
+    if (m.message == WM_CHAR) (m.hwnd == text ? own : passed_on).push_back(int(m.wParam));
+    if (m.hwnd == text && (m.message == WM_KEYDOWN || m.message == WM_KEYUP))
+      PostMessageA(graphics, m.message, m.wParam, m.lParam);
+    DispatchMessageA(&m);
+  }
+  const std::vector<int> typed{'M', 'o', 'm', 'a', 1};
+  EXPECT_EQ(own, typed);
+  EXPECT_EQ(passed_on, typed);
+}
+
 TEST_F(QueueTest, KeyMessageParametersAndRepostedKeys) {
   HWND text = make_window("Text");
   HWND graphics = make_window("Graphics");
@@ -281,7 +307,12 @@ TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
   ShowWindow(hwnd, SW_SHOW);
   for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
 
+  // F10 is the program's system key; its default handling enters the menu bar.
   headless_key(100, "W", VK_F10, 0);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 100u);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  ASSERT_TRUE(plat::menu_active());
   headless_key(200, "W", VK_ESCAPE, 27);
   headless_type(300, "W", 'x');
   ASSERT_TRUE(WaitMessage());

@@ -156,6 +156,18 @@ void headless_ctrl_key(uint64_t at, const char* window, char letter) {
                    key_event(InputKind::KEY_UP, VK_CONTROL, 0, 0)});
 }
 
+void headless_alt_key(uint64_t at, const char* window, char letter) {
+  int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter | 32) : 0;
+  unsigned vk = vk_of_character(static_cast<unsigned char>(letter));
+  using host::InputKind;
+  using host::MOD_ALT;
+  schedule_events(
+      at, window,
+      {key_event(InputKind::KEY_DOWN, VK_MENU, 0, MOD_ALT),
+       key_event(InputKind::KEY_DOWN, vk, ch, MOD_ALT),
+       key_event(InputKind::KEY_UP, vk, ch, MOD_ALT), key_event(InputKind::KEY_UP, VK_MENU, 0, 0)});
+}
+
 void headless_text(uint64_t at, const char* window, int ch) {
   host::InputEvent ev = event_of(host::InputKind::TEXT);
   ev.ch = ch;

@@ -42,6 +42,9 @@ void headless_key_up(uint64_t at, const char* window, unsigned vk);
 // Ctrl held around a letter key: Ctrl down, letter down (character letter - 'A' + 1), letter up,
 // Ctrl up, all at `at`.
 void headless_ctrl_key(uint64_t at, const char* window, char letter);
+// Alt held around a letter key: Alt down, letter down (character the lower-case letter),
+// letter up, Alt up, all at `at`.
+void headless_alt_key(uint64_t at, const char* window, char letter);
 // A character that arrives without a key press.
 void headless_text(uint64_t at, const char* window, int ch);
 // A left click in the menu bar at x (pixels from the window's left edge).

@@ -118,6 +118,7 @@ typedef struct tagTEXTMETRICA {
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200

@@ -1,8 +1,10 @@
 // Menu tracking: turns a window's raw mouse and key input into opening the bar's popups, moving
 // the highlight and choosing items, which posts WM_COMMAND to the window. One menu is open at a
-// time in the process. Every key release goes where its press went (to the program or to the
-// menu), and so does every button release, so the program never sees a release without its
-// press, nor misses the release of a key it saw go down (the package follows Ctrl that way).
+// time in the process. With no menu open, keys are the program's; system keys that reach
+// DefWindowProcA open one (a lone Alt or F10 released, Alt+mnemonic as WM_SYSCHAR). Every key
+// release goes where its press went (to the program or to the menu), and so does every button
+// release, so the program never sees a release without its press, nor misses the release of a
+// key it saw go down (the package follows Ctrl that way).
 #include <bitset>
 
 #include "menu/menu_private.h"
@@ -25,7 +27,9 @@ struct Tracking {
 enum class Owner { NONE, PROGRAM, MENU };
 
 Tracking track;
-HWND alt_window = nullptr;  // Alt went down here and no other key since
+// DefWindowProcA's part: Alt or F10 went down as a system key and nothing else since.
+bool alt_tapped = false;
+bool f10_tapped = false;
 std::bitset<256> keys_to_program;
 std::bitset<256> keys_to_menu;
 Owner button_owner = Owner::NONE;
@@ -272,33 +276,10 @@ void popup_key(unsigned vk, int ch, bool ctrl) {
   }
 }
 
-bool key_down(HWND hwnd, const host::InputEvent& ev) {
-  bool alt = ev.mods & host::MOD_ALT;
+// A key press while a menu is open.
+bool key_down(const host::InputEvent& ev) {
   bool ctrl = ev.mods & host::MOD_CTRL;
-  if (ev.vk == VK_MENU) {
-    if (track.mode != Mode::NONE) {
-      close_menu();
-      return true;
-    }
-    alt_window = hwnd;
-    return false;
-  }
-  alt_window = nullptr;
-  if (track.mode == Mode::NONE) {
-    if (ev.vk == VK_F10 && !(ev.mods & (host::MOD_ALT | host::MOD_CTRL | host::MOD_SHIFT))) {
-      return enter_bar_mode(hwnd);
-    }
-    // Ctrl+Alt is AltGr on many layouts: that types characters and opens nothing.
-    const Menu* bar = bar_of(hwnd);
-    if (alt && !ctrl && bar) {
-      if (int title = title_by_mnemonic(*bar, ev.vk, ev.ch); title >= 0) {
-        open_title(hwnd, title, true);
-        return true;
-      }
-    }
-    return false;
-  }
-  if (ev.vk == VK_F10) {
+  if (ev.vk == VK_MENU || ev.vk == VK_F10) {
     close_menu();
   } else if (track.mode == Mode::BAR) {
     bar_key(ev.vk, ev.ch, ctrl);
@@ -308,7 +289,7 @@ bool key_down(HWND hwnd, const host::InputEvent& ev) {
   return true;
 }
 
-bool key_input(HWND hwnd, const host::InputEvent& ev) {
+bool key_input(const host::InputEvent& ev) {
   size_t slot = ev.vk & 0xFF;
   bool tracked_key = ev.vk < 256;
   if (ev.kind == host::InputKind::TEXT) {
@@ -322,7 +303,7 @@ bool key_input(HWND hwnd, const host::InputEvent& ev) {
     if (held && (ev.vk == VK_MENU || ev.vk == VK_F10)) {
       return keys_to_menu.test(slot) || track.mode != Mode::NONE;
     }
-    bool taken = key_down(hwnd, ev);
+    bool taken = track.mode != Mode::NONE && key_down(ev);
     if (tracked_key) (taken ? keys_to_menu : keys_to_program).set(slot);
     text_of_menu_key = taken;
     return taken;
@@ -334,19 +315,11 @@ bool key_input(HWND hwnd, const host::InputEvent& ev) {
     keys_to_program.reset(slot);
     keys_to_menu.reset(slot);
   }
-  if (ev.vk == VK_MENU) {
-    // Alt pressed and released with nothing between enters the bar; the program saw the
-    // press, so it sees the release too.
-    bool tapped = alt_window == hwnd && track.mode == Mode::NONE;
-    alt_window = nullptr;
-    if (tapped) enter_bar_mode(hwnd);
-  }
   if (to_program) return false;
   return to_menu || track.mode != Mode::NONE;
 }
 
 bool mouse_down(HWND hwnd, const host::InputEvent& ev) {
-  alt_window = nullptr;
   track.press_opened = false;
   const Menu* bar = bar_of(hwnd);
   bool in_bar = bar && ev.y >= 0 && ev.y < MENU_BAR_HEIGHT;
@@ -428,7 +401,7 @@ bool menu_handle_input(HWND hwnd, const host::InputEvent& ev) {
     case host::InputKind::KEY_DOWN:
     case host::InputKind::KEY_UP:
     case host::InputKind::TEXT:
-      return key_input(hwnd, ev);
+      return key_input(ev);
     case host::InputKind::MOUSE_DOWN: {
       bool taken = mouse_down(hwnd, ev);
       button_owner = taken ? Owner::MENU : Owner::PROGRAM;
@@ -458,6 +431,38 @@ bool menu_handle_input(HWND hwnd, const host::InputEvent& ev) {
   }
 }
 
+void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  constexpr LPARAM ALT_DOWN = LPARAM(1) << 29;
+  constexpr LPARAM WAS_DOWN = LPARAM(1) << 30;
+  switch (message) {
+    case WM_SYSKEYDOWN:
+      if (lparam & WAS_DOWN) return;  // a held key's repeats change nothing
+      alt_tapped = (lparam & ALT_DOWN) && wparam == VK_MENU;
+      f10_tapped = !(lparam & ALT_DOWN) && wparam == VK_F10;
+      return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      bool tapped = (wparam == VK_MENU && alt_tapped) || (wparam == VK_F10 && f10_tapped);
+      alt_tapped = f10_tapped = false;
+      if (tapped && track.mode == Mode::NONE) enter_bar_mode(hwnd);
+      return;
+    }
+    case WM_SYSCHAR: {
+      alt_tapped = false;
+      const Menu* bar = bar_of(hwnd);
+      int ch = int(wparam & 0xFF);
+      if (!(lparam & ALT_DOWN) || !bar || track.mode != Mode::NONE || ch == '\t' || ch == 27) {
+        return;
+      }
+      unsigned vk = (ch >= 'a' && ch <= 'z') ? unsigned(ch - 'a' + 'A') : unsigned(ch);
+      if (int title = title_by_mnemonic(*bar, vk, ch); title >= 0) open_title(hwnd, title, true);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
 bool menu_active() {
   return still_valid();
 }
@@ -472,13 +477,12 @@ bool menu_view(HWND hwnd, MenuView* view) {
 
 void menu_window_destroyed(HWND hwnd) {
   if (track.hwnd == hwnd) track = Tracking{};
-  if (alt_window == hwnd) alt_window = nullptr;
   destroy_menu_tree(window_menu(hwnd));
 }
 
 void menu_tracking_reset() {
   track = Tracking{};
-  alt_window = nullptr;
+  alt_tapped = f10_tapped = false;
   keys_to_program.reset();
   keys_to_menu.reset();
   button_owner = Owner::NONE;

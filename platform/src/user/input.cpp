@@ -1,7 +1,10 @@
-// Raw host input turned into window messages: every event is first offered to the menus; then
-// mouse buttons in the client area, keys to the focus window, text without a key press, close
-// requests, exposure, resizing and focus. TranslateMessage lives here too, because it reads the
-// character that each key press produced, remembered per scan code.
+// Raw host input turned into window messages: mouse buttons in the client area, keys to the
+// focus window (Alt, Alt+key and F10 as system keys), text without a key press, close requests,
+// exposure, resizing and focus. Mouse, key and close input is offered to the menus in order as
+// it is routed, which happens only once what came before it has been retrieved: a lone Alt
+// opens the menu in DefWindowProcA, and the keys typed after it are then the menu's.
+// TranslateMessage lives here too: it makes the character of the press that the program retrieved
+// last for the message's scan code.
 #include "user/user_state.h"
 
 namespace plat {
@@ -17,19 +20,28 @@ constexpr WPARAM MK_CONTROL = 0x0008;
 // A host that floods the window system with input must not make it grow without bound.
 constexpr size_t MAX_INPUT_MESSAGES = 10000;
 
-void push_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, uint64_t time) {
+// Key-message lParam bits beside the repeat count and the scan code.
+constexpr DWORD KEY_ALT_DOWN = 1u << 29;
+constexpr DWORD KEY_WAS_DOWN = 1u << 30;
+constexpr DWORD KEY_RELEASED = 1u << 31;
+
+// Queues a message, or (message 0) a raw event whose message is made when it is routed.
+void push_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, const host::InputEvent& ev) {
   UserState& u = user();
   if (u.input.size() >= MAX_INPUT_MESSAGES) return;
-  MSG m{};
-  m.hwnd = hwnd;
-  m.message = message;
-  m.wParam = wparam;
-  m.lParam = lparam;
-  m.time = DWORD(time);
-  u.input.push_back(m);
+  InputMessage in;
+  in.msg.hwnd = hwnd;
+  in.msg.message = message;
+  in.msg.wParam = wparam;
+  in.msg.lParam = lparam;
+  in.msg.time = DWORD(ev.time);
+  in.raw = ev;
+  u.input.push_back(in);
 }
 
-void mouse_button(HWND hwnd, const host::InputEvent& ev) {
+// The message of a mouse button event that no menu took; false when it makes none.
+bool mouse_button(InputMessage& in) {
+  const host::InputEvent& ev = in.raw;
   bool down = ev.kind == host::InputKind::MOUSE_DOWN;
   UINT message;
   WPARAM keys = 0;
@@ -40,26 +52,58 @@ void mouse_button(HWND hwnd, const host::InputEvent& ev) {
     message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
     if (down) keys |= MK_RBUTTON;
   } else {
-    return;
+    return false;
   }
-  Window* w = find_window(hwnd);
+  Window* w = find_window(in.msg.hwnd);
+  if (!w) return false;
   int x = ev.x;
   int y = ev.y - menu_rows(*w);
   // Presses on the menu bar that no menu took, or outside the window, make no message.
-  if (x < 0 || y < 0 || x >= client_width(*w) || y >= client_height(*w)) return;
+  if (x < 0 || y < 0 || x >= client_width(*w) || y >= client_height(*w)) return false;
   if (ev.mods & host::MOD_SHIFT) keys |= MK_SHIFT;
   if (ev.mods & host::MOD_CTRL) keys |= MK_CONTROL;
-  push_input(hwnd, message, keys, MAKELPARAM(x, y), ev.time);
-}
-
-LPARAM key_lparam(unsigned scan, bool up) {
-  DWORD bits = 1u | ((scan & 0xFFu) << 16);
-  if (up) bits |= 3u << 30;  // previous state down, transition to up
-  return LPARAM(bits);
+  in.msg.message = message;
+  in.msg.wParam = keys;
+  in.msg.lParam = MAKELPARAM(x, y);
+  return true;
 }
 
 bool is_latin1_character(int ch) {
   return ch >= 1 && ch <= 255;
+}
+
+// As on Win32: a key pressed with Alt held (and Ctrl not, which makes it AltGr), Alt itself and
+// F10 are system keys; a release is one when its press was.
+void convert_key(HWND hwnd, const host::InputEvent& ev) {
+  UserState& u = user();
+  bool down = ev.kind == host::InputKind::KEY_DOWN;
+  size_t slot = ev.vk & 0xFF;
+  bool tracked = ev.vk < 256;
+  bool held = tracked && u.keys_held.test(slot);
+  bool alt = (ev.mods & host::MOD_ALT) || ev.vk == VK_MENU || u.keys_held.test(VK_MENU);
+  bool ctrl = (ev.mods & host::MOD_CTRL) || ev.vk == VK_CONTROL || u.keys_held.test(VK_CONTROL);
+  bool system;
+  if (down) {
+    system = (alt || ev.vk == VK_F10) && !ctrl;
+    if (tracked) {
+      u.keys_held.set(slot);
+      u.system_presses.set(slot, system);
+    }
+    u.text_of_system_key = system;
+  } else {
+    system = tracked && u.system_presses.test(slot);
+    if (tracked) {
+      u.keys_held.reset(slot);
+      u.system_presses.reset(slot);
+    }
+    u.text_of_system_key = false;
+  }
+  DWORD bits = 1u | ((ev.scan & 0xFFu) << 16);
+  if (alt && !ctrl && (down || system)) bits |= KEY_ALT_DOWN;
+  if (!down) bits |= KEY_WAS_DOWN | KEY_RELEASED;
+  if (down && held) bits |= KEY_WAS_DOWN;
+  UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  push_input(hwnd, message, ev.vk, LPARAM(bits), ev);
 }
 
 void convert_input(const host::InputEvent& ev) {
@@ -74,27 +118,26 @@ void convert_input(const host::InputEvent& ev) {
     else
       hwnd = focus_window();
   }
-  if (!hwnd || menu_handle_input(hwnd, ev)) return;
+  if (!hwnd) return;
 
+  // Mouse, key and close input is queued in order and offered to the menus as it is routed;
+  // the rest acts at once.
   switch (ev.kind) {
     case InputKind::MOUSE_DOWN:
     case InputKind::MOUSE_UP:
-      mouse_button(hwnd, ev);
-      break;
     case InputKind::MOUSE_MOVE:
+      push_input(hwnd, 0, 0, 0, ev);
       break;
     case InputKind::KEY_DOWN:
-      user().scan_chars[ev.scan & 0xFF] = is_latin1_character(ev.ch) ? uint8_t(ev.ch) : 0;
-      push_input(hwnd, WM_KEYDOWN, ev.vk, key_lparam(ev.scan, false), ev.time);
-      break;
     case InputKind::KEY_UP:
-      push_input(hwnd, WM_KEYUP, ev.vk, key_lparam(ev.scan, true), ev.time);
+      convert_key(hwnd, ev);
       break;
     case InputKind::TEXT:
-      if (is_latin1_character(ev.ch)) push_input(hwnd, WM_CHAR, WPARAM(ev.ch), 1, ev.time);
+      if (user().text_of_system_key) break;
+      if (is_latin1_character(ev.ch)) push_input(hwnd, WM_CHAR, WPARAM(ev.ch), 1, ev);
       break;
     case InputKind::CLOSE:
-      push_input(hwnd, WM_CLOSE, 0, 0, ev.time);
+      push_input(hwnd, WM_CLOSE, 0, 0, ev);
       break;
     case InputKind::EXPOSE:
       window_changed(hwnd);
@@ -103,6 +146,7 @@ void convert_input(const host::InputEvent& ev) {
       resize_window(hwnd, ev.width, ev.height);
       break;
     case InputKind::FOCUS:
+      menu_handle_input(hwnd, ev);
       set_focus_window(hwnd);
       break;
   }
@@ -115,14 +159,40 @@ void pull_host_input() {
   while (host::next_input(&ev)) convert_input(ev);
 }
 
+void route_input() {
+  std::deque<InputMessage>& input = user().input;
+  while (!input.empty() && !input.front().routed) {
+    InputMessage& front = input.front();
+    const host::InputKind kind = front.raw.kind;
+    bool keep = !menu_handle_input(front.msg.hwnd, front.raw);
+    if (keep && (kind == host::InputKind::MOUSE_DOWN || kind == host::InputKind::MOUSE_UP)) {
+      keep = mouse_button(front);
+    }
+    if (keep && kind != host::InputKind::MOUSE_MOVE) {
+      front.routed = true;
+      return;
+    }
+    input.pop_front();
+  }
+}
+
+void note_retrieved_key(const InputMessage& input) {
+  UINT message = input.msg.message;
+  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return;
+  int ch = input.raw.ch;
+  user().scan_chars[input.raw.scan & 0xFF] = is_latin1_character(ch) ? uint8_t(ch) : 0;
+}
+
 }  // namespace plat
 
 using namespace plat;
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
-  if (!msg || msg->message != WM_KEYDOWN) return FALSE;
-  // The scan code in bits 16-23 names the key press, so a re-posted copy translates the same.
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+  // The scan code in bits 16-23 names the key, and the character is that of the press retrieved
+  // last: a copy re-posted while handling the press translates the same.
   uint8_t ch = user().scan_chars[(uintptr_t(msg->lParam) >> 16) & 0xFF];
   if (ch == 0) return FALSE;
-  return PostMessageA(msg->hwnd, WM_CHAR, ch, msg->lParam);
+  UINT made = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+  return PostMessageA(msg->hwnd, made, ch, msg->lParam);
 }

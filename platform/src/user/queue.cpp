@@ -15,8 +15,9 @@ uint64_t now_ms() {
 void drop_window_messages(HWND hwnd) {
   UserState& u = user();
   auto for_window = [hwnd](const MSG& m) { return m.hwnd == hwnd; };
+  auto input_for_window = [hwnd](const InputMessage& in) { return in.msg.hwnd == hwnd; };
   u.posted.erase(std::remove_if(u.posted.begin(), u.posted.end(), for_window), u.posted.end());
-  u.input.erase(std::remove_if(u.input.begin(), u.input.end(), for_window), u.input.end());
+  u.input.erase(std::remove_if(u.input.begin(), u.input.end(), input_for_window), u.input.end());
 }
 
 }  // namespace plat
@@ -45,6 +46,19 @@ bool take_queued(std::deque<MSG>& queue, const Filter& filter, bool remove, MSG*
   return true;
 }
 
+// Input waits until it is routed: what comes behind a message not yet handled may be a menu's.
+bool take_input(const Filter& filter, bool remove, MSG* msg) {
+  std::deque<InputMessage>& input = user().input;
+  auto it = std::find_if(input.begin(), input.end(), [&](const InputMessage& in) {
+    return in.routed && filter.passes(in.msg);
+  });
+  if (it == input.end()) return false;
+  *msg = it->msg;
+  note_retrieved_key(*it);
+  if (remove) input.erase(it);
+  return true;
+}
+
 // A visible window with something to paint, among those the filter lets through.
 HWND window_needing_paint(HWND filter) {
   HWND found = nullptr;
@@ -67,6 +81,7 @@ MSG make_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 
 // True when PeekMessageA for any window and message would return something now.
 bool message_ready() {
+  route_input();
   UserState& u = user();
   return !u.posted.empty() || u.quit_pending || !u.input.empty() || window_needing_paint(nullptr) ||
          earliest_timer_due(nullptr) <= host::now_ms();
@@ -77,6 +92,7 @@ bool message_ready() {
 BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT remove) {
   if (!msg || (hwnd && !find_window(hwnd))) return FALSE;
   pull_host_input();
+  route_input();
   present_changed_windows();
 
   UserState& u = user();
@@ -89,7 +105,7 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, 
     if (take) u.quit_pending = false;
     return TRUE;
   }
-  if (take_queued(u.input, filter, take, msg)) return TRUE;
+  if (take_input(filter, take, msg)) return TRUE;
   if (filter.passes(WM_PAINT)) {
     if (HWND target = window_needing_paint(hwnd)) {
       *msg = make_message(target, WM_PAINT, 0, 0);
@@ -114,8 +130,14 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   return proc(hwnd, msg, wparam, lparam);
 }
 
-LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM, LPARAM) {
+LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      menu_default_key(hwnd, msg, wparam, lparam);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -60,6 +61,15 @@ struct Timer {
   uint64_t order = 0;  // creation order, to break ties between timers due at the same time
 };
 
+// An input message with the raw event behind it. Input waits to be routed: while a menu is open
+// it is the menu's, and whether one is open is known only when the messages before it have been
+// handled (a lone Alt opens it in DefWindowProcA). A mouse message is made when it is routed.
+struct InputMessage {
+  MSG msg{};
+  host::InputEvent raw{};
+  bool routed = false;  // handed to the program
+};
+
 struct UserState {
   HandleTable<Window> windows{TAG_WINDOW};
   std::vector<WindowClass> classes;
@@ -67,13 +77,20 @@ struct UserState {
   uint64_t timer_order = 0;
   UINT_PTR next_thread_timer_id = 1;
   std::deque<MSG> posted;
-  std::deque<MSG> input;
+  std::deque<InputMessage> input;
   bool quit_pending = false;
   int quit_code = 0;
   HWND focus = nullptr;
   uint64_t show_counter = 0;
-  // The character that the last press of each scan code produced (0: none).
+  // The character of the press of each scan code that the program retrieved last (0: none),
+  // set when a key-down message is retrieved, so each press translates to its own character.
   std::array<uint8_t, 256> scan_chars{};
+  // Keys held down (by virtual-key code) and those whose press was a system key, as the raw
+  // input has been converted; a release is a system key when its press was.
+  std::bitset<256> keys_held;
+  std::bitset<256> system_presses;
+  // The last key press was a system key: text the desktop sends for it separately is dropped.
+  bool text_of_system_key = false;
   // DCs handed out by GetDC and BeginPaint and not yet released, with their windows.
   std::unordered_map<HDC, HWND> window_dcs;
 };
@@ -115,6 +132,11 @@ void set_focus_window(HWND hwnd);
 
 // Input conversion (input.cpp): takes every raw input that the host has ready.
 void pull_host_input();
+// Routes the input at the front of the queue, in order, to the menus or to the program, up to
+// the first message that goes to the program.
+void route_input();
+// A key-down message was retrieved: its press's character is what TranslateMessage makes.
+void note_retrieved_key(const InputMessage& input);
 
 // Timers (timers.cpp).
 void remove_window_timers(HWND hwnd);
