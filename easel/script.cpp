@@ -12,36 +12,35 @@
 namespace {
 
 const char SCRIPT_NAME[] = "EASEL.SCR";
-constexpr size_t SCRIPT_LINE_SIZE = 512;         // 511 characters and the terminating zero
-constexpr size_t MAX_NUMBER_LENGTH = 11;         // a sign and ten digits
-constexpr size_t MAX_SKIPPED = size_t{1} << 20;  // how much of an over-long line is passed over
+constexpr size_t SCRIPT_LINE_SIZE = 512;  // 511 characters and the terminating zero
+constexpr size_t MAX_NUMBER_LENGTH = 11;  // a sign and ten digits
 
 struct ScriptLine {
   char text[SCRIPT_LINE_SIZE];
   size_t length;
-  bool too_long;  // the line did not fit; the rest of it has been skipped
 };
 
-// Reads one line, its newline kept, like fgets into a 512-byte buffer; but a line that does not
-// fit is consumed whole (up to a megabyte) and marked too long instead of being cut into pieces,
-// and the length is counted so that stray zero bytes cannot hide the end of what was read.
+// Reads one line, its newline kept, like fgets in text mode into a 512-byte buffer: a longer
+// line comes in pieces of 511 characters, each of them a line, so that a file without end (a
+// device that reads as endless zero bytes) still yields a line at a time. CR LF, the line end of
+// scripts made on Windows, reads as one newline. The length is counted so that stray zero bytes
+// cannot hide the end of what was read.
 void read_line(FILE* file, ScriptLine* line) {
   line->length = 0;
-  line->too_long = false;
   int c = 0;
   while (line->length < SCRIPT_LINE_SIZE - 1 && (c = std::getc(file)) != EOF) {
+    if (c == '\r') {
+      const int next = std::getc(file);
+      if (next == '\n') {
+        c = next;
+      } else if (next != EOF) {
+        std::ungetc(next, file);
+      }
+    }
     line->text[line->length++] = static_cast<char>(c);
     if (c == '\n') break;
   }
   line->text[line->length] = '\0';
-  if (line->length == SCRIPT_LINE_SIZE - 1 && line->text[line->length - 1] != '\n') {
-    line->too_long = true;
-    // Bounded, so that a file without end (a device that reads as endless zero bytes) cannot
-    // hold the wait for ever; past the bound the rest is read as further lines.
-    for (size_t skipped = 0; skipped < MAX_SKIPPED && (c = std::getc(file)) != EOF && c != '\n';
-         ++skipped) {
-    }
-  }
 }
 
 bool is_digit(char c) {
@@ -50,8 +49,9 @@ bool is_digit(char c) {
 
 // Finds the next number at or after *position: skips to the first digit (or minus sign, when
 // signed), takes the run of such characters and reads its value as a decimal integer with an
-// optional leading minus. False when there is no digit, or the number is longer than eleven
-// characters or beyond 32 bits. *position ends after the run.
+// optional leading minus, as far as it goes: a run without a digit after that sign ("-", "--5")
+// is 0. False when no run is found, or the number is longer than eleven characters or beyond
+// 32 bits. *position ends after the run.
 bool read_number(std::string_view line, size_t* position, bool is_signed, int32_t* value) {
   auto fits = [is_signed](char c) { return is_digit(c) || (is_signed && c == '-'); };
   size_t start = *position;
@@ -65,14 +65,11 @@ bool read_number(std::string_view line, size_t* position, bool is_signed, int32_
   const bool negative = line[digit] == '-';
   if (negative) ++digit;
   int64_t number = 0;
-  size_t digits = 0;
   while (digit < end && is_digit(line[digit])) {
     if (digit - start + 1 > MAX_NUMBER_LENGTH) return false;
     number = number * 10 + (line[digit] - '0');
     ++digit;
-    ++digits;
   }
-  if (digits == 0) return false;
   if (negative) number = -number;
   if (number < INT32_MIN || number > INT32_MAX) return false;
   *value = static_cast<int32_t>(number);
@@ -80,10 +77,10 @@ bool read_number(std::string_view line, size_t* position, bool is_signed, int32_
 }
 
 // Sets the pending event from one line. A line of no known form (another kind letter, a line
-// too short or too long, a missing or unreadable number) sets nothing and returns 0.
+// too short, a missing or unreadable number) sets nothing and returns 0.
 int play_line(const ScriptLine& line) {
   constexpr size_t KIND_POSITION = 6;  // the first character after "EASEL_"
-  if (line.too_long || line.length <= KIND_POSITION) return 0;
+  if (line.length <= KIND_POSITION) return 0;
   const std::string_view text(line.text, line.length);
   size_t position = KIND_POSITION;
   switch (text[KIND_POSITION]) {
