@@ -61,10 +61,9 @@ void press_button(int32_t x, int32_t y, int32_t& moving, int32_t& hopping, int32
     report_internal_error();
     return;
   }
-  // Rounded down, not toward zero, so that a point above the top row is no row at all; int64
-  // keeps any y from overflowing the subtraction.
-  const int64_t from_top = int64_t{TOP} - y;
-  const int64_t row = from_top >= 0 ? from_top / ROW_HEIGHT : -1;
+  // Truncated toward zero, as the panel's rows are numbered: y 246..269, just above the column,
+  // is row 0 too. int64 keeps any y from overflowing the subtraction.
+  const int64_t row = (int64_t{TOP} - y) / ROW_HEIGHT;
   if (row < 0 || row >= ROWS) {
     report_internal_error();
     return;

@@ -43,6 +43,9 @@ TEST(Panel, HitTestIsStrictAndBoundaryLinesBelongToTheLowerRow) {
   EXPECT_EQ(press({}, -4).count, 0);               // Send One Away
   EXPECT_EQ(press({}, -5).season, SEASON_SPRING);  // Change Season
   EXPECT_EQ(press({}, -29).season, SEASON_SPRING);
+  // The row is truncated toward zero: just above the column (y 246..269) is still "Go".
+  EXPECT_EQ(press({.moving = 0}, 246).moving, 1);
+  EXPECT_EQ(press({.moving = 0}, 269).moving, 1);
 }
 
 TEST(Panel, EachButtonKeepsToItsLimits) {
@@ -67,7 +70,7 @@ TEST(Panel, EachButtonKeepsToItsLimits) {
 
 TEST_F(GameTest, PressesOffTheButtonsReportAnErrorAndChangeNothing) {
   open_package();
-  for (auto [x, y] : {std::pair{-296, 100}, {-206, 100}, {-250, -30}, {-250, 250}})
+  for (auto [x, y] : {std::pair{-296, 100}, {-206, 100}, {-250, -30}, {-250, 270}})
     EXPECT_EQ(press({}, y, x), Fields{}) << x << ", " << y;
   present();
   EXPECT_TRUE(ink_in(0, 0, 120, 14, WHITE));
