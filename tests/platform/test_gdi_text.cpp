@@ -109,12 +109,14 @@ TEST_F(GdiText, MetricsAndExtentsAgree) {
 
 TEST_F(GdiText, StockFonts) {
   EXPECT_EQ(SelectObject(dc, GetStockObject(ANSI_FIXED_FONT)), GetStockObject(SYSTEM_FONT));
+  // The fixed font of Windows: 8 pixels a character, 13 a line.
   TEXTMETRICA fixed = metrics();
-  EXPECT_GE(fixed.tmHeight, 12);
-  EXPECT_LE(fixed.tmHeight, 14);
+  EXPECT_EQ(fixed.tmHeight, 13);
+  EXPECT_EQ(fixed.tmExternalLeading, 0);
+  EXPECT_EQ(extent("i").cx, 8);
   EXPECT_EQ(extent("iii").cx, extent("WWW").cx);
   EXPECT_EQ(extent("iii").cx, 3 * extent("i").cx);
-  EXPECT_EQ(fixed.tmAveCharWidth, extent("i").cx);
+  EXPECT_EQ(fixed.tmAveCharWidth, 8);
   EXPECT_EQ(fixed.tmPitchAndFamily & 1, 0) << "a fixed-pitch font has the bit clear";
 
   SelectObject(dc, GetStockObject(SYSTEM_FONT));

@@ -46,7 +46,7 @@ struct Cache {
   unsigned epoch = 1;
   std::map<std::string, Match> matches;
   std::map<std::string, std::unique_ptr<FaceFile>> files;
-  std::map<std::tuple<FaceFile*, int, bool>, std::unique_ptr<SizedFace>> sizes;
+  std::map<std::tuple<FaceFile*, int, bool, bool>, std::unique_ptr<SizedFace>> sizes;
   std::unordered_map<std::string, SizedFace*> requests;
   // The request resolved last, compared field by field before any key is built: a program that
   // makes a font for every text call asks for the same one again and again.
@@ -57,7 +57,8 @@ struct Cache {
 
 bool same_request(const FontRequest& a, const FontRequest& b) {
   return a.height == b.height && a.weight == b.weight && a.italic == b.italic &&
-         a.fixed_pitch == b.fixed_pitch && a.face_name == b.face_name && a.generic == b.generic;
+         a.fixed_pitch == b.fixed_pitch && a.face_name == b.face_name && a.generic == b.generic &&
+         a.em_cell == b.em_cell;
 }
 
 Cache& cache() {
@@ -180,15 +181,23 @@ int advance_of(SizedFace& face, unsigned char code) {
   return slot ? round_26_6(slot->advance.x) : 0;
 }
 
-FontMetrics measure(FT_Face face, FT_Size size, int em, bool embolden) {
+FontMetrics measure(FT_Face face, FT_Size size, int em, bool embolden, bool em_cell) {
   FontMetrics m;
   const FT_Size_Metrics& sm = size->metrics;
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   m.em = em;
   m.ascent = round_26_6(sm.ascender);
   m.descent = round_26_6(-sm.descender);
   m.line_gap = std::max(0, round_26_6(sm.height) - m.ascent - m.descent);
+  if (em_cell) {
+    int64_t above = os2 ? os2->sTypoAscender : face->ascender;
+    int64_t below = os2 ? -int64_t(os2->sTypoDescender) : -int64_t(face->descender);
+    if (above <= 0 || below < 0) above = 4, below = 1;
+    m.ascent = int((2 * above * em + above + below) / (2 * (above + below)));
+    m.descent = em - m.ascent;
+    m.line_gap = 0;
+  }
   m.fixed_pitch = FT_IS_FIXED_WIDTH(face);
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   m.weight = FW_NORMAL;
   if (os2 && os2->usWeightClass > 0) m.weight = os2->usWeightClass;
   if (face->style_flags & FT_STYLE_FLAG_BOLD) m.weight = std::max(m.weight, FW_BOLD);
@@ -196,9 +205,9 @@ FontMetrics measure(FT_Face face, FT_Size size, int em, bool embolden) {
   return m;
 }
 
-SizedFace* sized(FaceFile* file, int em, bool embolden) {
+SizedFace* sized(FaceFile* file, int em, bool embolden, bool em_cell = false) {
   Cache& c = cache();
-  auto key = std::make_tuple(file, em, embolden);
+  auto key = std::make_tuple(file, em, embolden, em_cell);
   auto it = c.sizes.find(key);
   if (it != c.sizes.end()) return it->second.get();
   FT_Size size = nullptr;
@@ -212,7 +221,7 @@ SizedFace* sized(FaceFile* file, int em, bool embolden) {
   face->file = file;
   face->size = size;
   face->embolden = embolden;
-  face->metrics = measure(file->face, size, em, embolden);
+  face->metrics = measure(file->face, size, em, embolden, em_cell);
   // Like Windows, the average width is that of an x.
   face->metrics.ave_width = advance_of(*face, 'x');
   return c.sizes.emplace(key, std::move(face)).first->second.get();
@@ -243,7 +252,8 @@ SizedFace* sized_for_cell(FaceFile* file, int64_t cell, bool embolden) {
 
 std::string request_key(const FontRequest& r) {
   return std::to_string(r.height) + '\n' + std::to_string(is_bold(r)) + std::to_string(r.italic) +
-         std::to_string(r.fixed_pitch) + '\n' + r.generic + '\n' + r.face_name;
+         std::to_string(r.fixed_pitch) + std::to_string(r.em_cell) + '\n' + r.generic + '\n' +
+         r.face_name;
 }
 
 SizedFace* find_face(const FontRequest& r) {
@@ -254,7 +264,7 @@ SizedFace* find_face(const FontRequest& r) {
   bool embolden = m.embolden && is_bold(r);
   if (r.height > 0) return sized_for_cell(file, r.height, embolden);
   int64_t em = r.height == 0 ? DEFAULT_EM : -int64_t(r.height);
-  return sized(file, clamp_em(em), embolden);
+  return sized(file, clamp_em(em), embolden, r.em_cell);
 }
 
 }  // namespace
@@ -335,7 +345,7 @@ FontMetrics font_metrics(Font& font) {
   FontMetrics m;
   int64_t h = r.height;
   m.em = r.height > 0 ? clamp_em(h * 6 / 7) : clamp_em(r.height == 0 ? DEFAULT_EM : -h);
-  int cell = r.height > 0 ? clamp_em(h) : m.em * 7 / 6 + 1;
+  int cell = r.em_cell ? m.em : r.height > 0 ? clamp_em(h) : m.em * 7 / 6 + 1;
   m.ascent = cell * 4 / 5;
   m.descent = cell - m.ascent;
   m.ave_width = std::max(1, m.em / 2);

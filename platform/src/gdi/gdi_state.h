@@ -35,6 +35,10 @@ struct FontRequest {
   bool fixed_pitch = false;
   std::string face_name;
   std::string generic = "sans-serif";  // fontconfig family to fall back on
+  // The cell is the em box itself, shared between ascent and descent as the face's typographic
+  // ascender and descender share it: how the stock fixed font gets the 8-pixel advance and
+  // 13-pixel line of the bitmap font that Windows has under that name.
+  bool em_cell = false;
 };
 
 struct Font {

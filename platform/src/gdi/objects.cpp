@@ -90,10 +90,11 @@ void ensure_stock_objects() {
   stock_handles[BLACK_PEN] = add_stock(make_pen(false, 1, RGB(0, 0, 0)));
   stock_handles[NULL_PEN] = add_stock(make_pen(true, 1, RGB(0, 0, 0)));
   // The system font is a regular sans face with a cell of up to 16 pixels, the fixed font a
-  // monospace face with one of up to 13, like the Windows fonts of those names. DejaVu comes
-  // first so that they look the same on every machine that has it.
+  // monospace face at an em of 13 with a cell of 13: 8 pixels a character and 13 a line, like
+  // the Windows fonts of those names. DejaVu comes first so that they look the same on every
+  // machine that has it.
   stock_handles[ANSI_FIXED_FONT] =
-      add_stock(make_font({13, FW_NORMAL, false, true, "DejaVu Sans Mono", "monospace"}));
+      add_stock(make_font({-13, FW_NORMAL, false, true, "DejaVu Sans Mono", "monospace", true}));
   stock_handles[SYSTEM_FONT] =
       add_stock(make_font({16, FW_NORMAL, false, false, "DejaVu Sans", "sans-serif"}));
   GdiObject bitmap;
