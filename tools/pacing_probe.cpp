@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/panel.h"
 #include "easel/easel.h"
 
 namespace {
@@ -71,15 +72,7 @@ void draw_frame(int frame) {
   EASEL_line(0, sun_x - 4, 143, sun_x + 4, 143, 0);
   EASEL_printf_at(0, -285, -220, 12, "Click a button to control the snowman.");
   EASEL_printf_at(0, -285, -190, 12, "Pacing probe, frame %d", frame);
-  static const char* const labels[11] = {
-      "Go",        "Stop",        "Faster",      "Slower",        "Gliding",      "Hopping",
-      "New Color", "Change Size", "Add Snowman", "Send One Away", "Change Season"};
-  for (int row = 0; row < 11; ++row) {
-    EASEL_rectangle(19, -295, 245 - 25 * row, -207, 220 - 25 * row, 1);
-  }
-  for (int row = 0; row < 11; ++row) {
-    EASEL_printf_at(19, -292, 228 - 25 * row, 11, "%s", labels[row]);
-  }
+  draw_panel();  // the game's own panel
   for (int i = 0; i < 4; ++i) {
     const int x = 285 - ((frame * 8 + i * 60) % 560);
     EASEL_circle(1, x, 50, 12);

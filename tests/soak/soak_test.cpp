@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/main.h"
+#include "app/panel.h"
 #include "platform/headless.h"
 
 namespace {
@@ -66,22 +67,8 @@ std::string describe(const Usage& u) {
          std::to_string(c.timers) + ", resident " + std::to_string(u.resident_kib) + " KiB";
 }
 
-// Panel buttons by row, 0 at the top; a click at the middle of the row.
-enum Button {
-  GO,
-  STOP,
-  FASTER,
-  SLOWER,
-  GLIDING,
-  HOPPING,
-  NEW_COLOR,
-  CHANGE_SIZE,
-  ADD_SNOWMAN,
-  SEND_ONE_AWAY,
-  CHANGE_SEASON,
-};
-void press(uint64_t at, Button button) {
-  headless_click(at, GRAPHICS, 300 - 250, 260 - (245 - 25 * button - 12));
+void press(uint64_t at, PanelButton button) {
+  headless_click(at, GRAPHICS, 300 + panel_button_x(button), 260 - panel_button_y(button));
 }
 void ctrl(uint64_t at, char letter) {
   headless_ctrl_key(at, GRAPHICS, letter);
@@ -92,18 +79,18 @@ void ctrl(uint64_t at, char letter) {
 // so a letter is sent only while the snowmen are far from melting.
 void everyday_input(uint64_t at, int turn, const GameState& game) {
   static const std::vector<std::function<void(uint64_t, const GameState&)>> inputs = {
-      [](uint64_t t, const GameState&) { press(t, FASTER); },
-      [](uint64_t t, const GameState&) { press(t, HOPPING); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_FASTER); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_HOPPING); },
       [](uint64_t t, const GameState&) { headless_type(t, GRAPHICS, 'z'); },
-      [](uint64_t t, const GameState&) { press(t, ADD_SNOWMAN); },
-      [](uint64_t t, const GameState&) { press(t, NEW_COLOR); },
-      [](uint64_t t, const GameState&) { press(t, SLOWER); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_ADD_SNOWMAN); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_NEW_COLOR); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_SLOWER); },
       [](uint64_t t, const GameState&) { headless_click(t, GRAPHICS, 400, 100); },  // the scene
-      [](uint64_t t, const GameState&) { press(t, GLIDING); },
-      [](uint64_t t, const GameState&) { press(t, CHANGE_SIZE); },
-      [](uint64_t t, const GameState&) { press(t, STOP); },
-      [](uint64_t t, const GameState&) { press(t, SEND_ONE_AWAY); },
-      [](uint64_t t, const GameState&) { press(t, GO); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_GLIDING); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_CHANGE_SIZE); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_STOP); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_SEND_ONE_AWAY); },
+      [](uint64_t t, const GameState&) { press(t, BUTTON_GO); },
       [](uint64_t t, const GameState& g) {
         headless_type(t, GRAPHICS, g.snow_size > 5 ? 'a' : 'z');
       },
@@ -129,7 +116,7 @@ const std::vector<Activity>& block_activities() {
       {46 * SECOND, [](uint64_t t) { ctrl(t, 'A'); }},
       {50 * SECOND,
        [](uint64_t t) {
-         for (uint64_t i = 0; i < 4; ++i) press(t + i, CHANGE_SEASON);  // round to winter
+         for (uint64_t i = 0; i < 4; ++i) press(t + i, BUTTON_CHANGE_SEASON);  // round to winter
        }},
   };
   return activities;
