@@ -8,8 +8,8 @@ ifeq ($(CI),true)
   CMAKE_FLAGS += -DCHILLY_WERROR=ON
 endif
 
-.PHONY: all deps build run test examples asan-test bench format check-format check-layers tidy \
-        clean
+.PHONY: all deps build run test examples golden asan-test bench format check-format \
+        check-layers tidy clean
 
 all: build
 
@@ -31,6 +31,11 @@ test: build
 # The six example programs, into build/release/examples/.
 examples: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target examples
+
+# Redraws tests/golden/shapes.png, the frame of shapes the golden test compares pixel for pixel;
+# only after a deliberate change to how shapes are drawn (look at the new PNG before committing).
+golden: build
+	CHILLY_UPDATE_GOLDEN=1 $(BUILD)/tests/easel_tests --gtest_filter='*GoldenFrame*'
 
 asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHILLY_SANITIZE=ON -DCHILLY_E2E=OFF $(CMAKE_FLAGS)

@@ -10,9 +10,16 @@ int run_game() {
   return WinMain(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
 }
 
+// Checks scheduled by on_screen and not yet run; every test ends with none left.
+int checks_due = 0;
+
 // Runs the checks inside the next wait, once the frame just drawn is on the screen.
 void on_screen(std::function<void()> checks) {
-  headless_at(headless_now() + 2, checks);
+  ++checks_due;
+  headless_at(headless_now() + 2, [checks] {
+    checks();
+    --checks_due;
+  });
 }
 uint64_t soon() {
   return headless_now() + 5;
@@ -30,6 +37,16 @@ void expect_melted_screen(bool with_easter_egg) {
   EXPECT_TRUE(ink_in(-85, -6, 80, 8, ICE_BLUE));
   EXPECT_EQ(ink_in(-97, 33, 100, 45, ICE_BLUE), with_easter_egg);
 }
+
+// Turn by turn: the checks scheduled on the screen must all have run by the end.
+class GameTurnTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    checks_due = 0;
+  }
+  void TearDown() override { EXPECT_EQ(checks_due, 0) << "screen checks that never ran"; }
+};
 
 }  // namespace
 
@@ -82,7 +99,7 @@ TEST_F(GameTest, ClosingTheWindowAtTheTitleEndsTheProgram) {
   EXPECT_EQ(headless_now(), 250u);
 }
 
-TEST_F(GameTest, MeltingCountsEventsOutsideWinterWhileSnowmenAreInPlay) {
+TEST_F(GameTurnTest, MeltingCountsEventsOutsideWinterWhileSnowmenAreInPlay) {
   open_package();
   GameState game;
   init_game_state(game);
@@ -124,7 +141,7 @@ TEST_F(GameTest, MeltingCountsEventsOutsideWinterWhileSnowmenAreInPlay) {
   EXPECT_EQ(std::tuple(game.last_kind, game.done, game.snow_size), std::tuple(EASEL_QUIT, 1, 4));
 }
 
-TEST_F(GameTest, MeltedScreenAnswersKeysAndStillPressesButtons) {
+TEST_F(GameTurnTest, MeltedScreenAnswersKeysAndStillPressesButtons) {
   open_package();
   GameState game;
   init_game_state(game);

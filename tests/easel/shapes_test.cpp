@@ -81,19 +81,30 @@ TEST_F(EaselTest, ShapesCoverTheirBoxesBothEndsIncluded) {
 }
 
 TEST_F(EaselTest, ExtremeArgumentsAreClippedWithoutOverflow) {
+  constexpr int WHOLE_IMAGE = 601 * 540;
+  constexpr int INSIDE_THE_FRAME = 599 * 538;  // a clear leaves a one-pixel black frame
   open(true);
   package.dirty = 0;
-  EASEL_circle(1, INT_MAX, INT_MIN, 10);
+  EASEL_circle(2, INT_MAX, INT_MIN, 10);
   EXPECT_EQ(package.dirty, 1);
+  EXPECT_EQ(count_in_image(WHITE), INSIDE_THE_FRAME);
   const size_t before = log_lines().size();
   EASEL_circle(2, 0, 0, INT_MIN);
   EXPECT_EQ(log_since(before)[0], "Radius of -2147483648 not possible, using radius 2147483647\n");
-  EXPECT_EQ(count_in_image(RED), 601 * 540);
+  EXPECT_EQ(count_in_image(RED), WHOLE_IMAGE);
   EASEL_rectangle(3, INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0);
-  EXPECT_EQ(count_in_image(GREEN), 601 * 540);
-  EASEL_line(0, INT_MIN, 0, INT_MAX, 0, INT_MIN);
+  EXPECT_EQ(count_in_image(GREEN), WHOLE_IMAGE);
+  EASEL_line(0, INT_MIN, 0, INT_MAX, 0, INT_MIN);  // a pen INT_MAX wide along y = 0
+  EXPECT_EQ(count_in_image(BLACK), WHOLE_IMAGE);
+
+  // Outlines and text far away leave the image as it was; the triangle's inside covers it.
+  EASEL_clear();
   EASEL_triangle(0, INT_MIN, INT_MIN, INT_MAX, INT_MIN, 0, INT_MAX, 1);
   EASEL_text(0, INT_MAX, INT_MIN, INT_MIN, "far\naway");
+  EASEL_line(0, INT_MIN, INT_MAX, INT_MAX, INT_MAX, 1);
+  EXPECT_EQ(count_in_image(WHITE), INSIDE_THE_FRAME);
+  EASEL_triangle(4, INT_MIN, INT_MIN, INT_MAX, INT_MIN, 0, INT_MAX, 0);
+  EXPECT_EQ(count_in_image(0x0000FF), WHOLE_IMAGE);
 }
 
 TEST_F(EaselTest, AFrameOfDrawingLeavesNothingBehind) {

@@ -3,6 +3,7 @@
 // fonts, and the text services USER's menus use.
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gdi/font_cache.h"
@@ -40,9 +41,9 @@ TEST_F(GdiText, InkLiesWithinTheCharacterCell) {
   ASSERT_GT(b.count, 0);
   EXPECT_GE(b.top, 40);
   EXPECT_LT(b.bottom, 40 + tm.tmHeight);
-  EXPECT_GE(b.left, 30);
-  EXPECT_LE(b.left, 33);
   EXPECT_LE(b.right, 30 + size.cx);
+  // Where the ink of DejaVu Sans falls, to the pixel: text drawn a pixel off shows here.
+  EXPECT_EQ(std::tuple(b.left, b.top, b.right, b.bottom), std::tuple(31, 45, 53, 62));
   EXPECT_GT(b.bottom, 40 + tm.tmAscent) << "the g reaches below the baseline";
   EXPECT_LT(b.top, 40 + tm.tmAscent - 10) << "the H stands well above it";
   EXPECT_GT(box_of(RED_PIXEL).count, 10) << "stems are fully covered";

@@ -48,6 +48,7 @@ TEST_F(QueueTest, RetrievalOrderIsPostedQuitInputPaintTimer) {
 TEST_F(QueueTest, FiltersAndBadArguments) {
   HWND a = make_window("A");
   HWND b = make_window("B");
+  HWND c = make_window("C");
   PostMessageA(a, WM_USER, 0, 0);
   PostMessageA(b, WM_USER + 5, 0, 0);
   PostQuitMessage(0);
@@ -69,6 +70,18 @@ TEST_F(QueueTest, FiltersAndBadArguments) {
   EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(GlobalAlloc(GMEM_MOVEABLE, 4)), WM_USER, 0, 0));
   ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) << "thread message survives";
   EXPECT_EQ(m.hwnd, nullptr);
+
+  // Paint and timer messages are made only for the window the filter names.
+  ShowWindow(a, SW_SHOW);
+  EXPECT_FALSE(PeekMessageA(&m, c, 0, 0, PM_REMOVE)) << "another window's paint";
+  ASSERT_TRUE(PeekMessageA(&m, a, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, UINT(WM_PAINT));
+  DispatchMessageA(&m);
+  SetTimer(a, 1, 10, nullptr);
+  headless_advance(10);
+  EXPECT_FALSE(PeekMessageA(&m, c, 0, 0, PM_REMOVE)) << "another window's timer";
+  ASSERT_TRUE(PeekMessageA(&m, a, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, UINT(WM_TIMER));
 }
 
 TEST_F(QueueTest, PostedQueueIsBounded) {
@@ -295,6 +308,26 @@ TEST_F(QueueTest, ClickAtFiveSecondsComesThroughWhileATimerRuns) {
   EXPECT_EQ(headless_now(), 5000u);
   EXPECT_EQ(m.time, DWORD(5000));
   EXPECT_EQ(ticks, 49) << "ticks at 100..4900; the click is input and comes before the 5000 tick";
+}
+
+TEST_F(QueueTest, WaitMessageReturnsAtOnceForAPaintOrAQuit) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  headless_text(1000, "W", 'x');  // the only later input: a wait that misses a message ends here
+  InvalidateRect(hwnd, nullptr, TRUE);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 0u) << "a window needing paint";
+  MSG m = poll();
+  EXPECT_EQ(m.message, UINT(WM_PAINT));
+  DispatchMessageA(&m);
+  PostQuitMessage(0);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 0u) << "a quit";
+  EXPECT_EQ(poll().message, UINT(WM_QUIT));
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 1000u);
+  EXPECT_EQ(poll().message, UINT(WM_CHAR));
 }
 
 TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
