@@ -16,5 +16,6 @@ void play_turn(GameState& game);
 // The end screen shown while the snowmen in play have melted.
 void draw_melted_screen();
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
-                   int show_command);
+// C linkage, as the EASEL library's main() calls it.
+extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
+                              int show_command);

@@ -15,6 +15,8 @@ void startup_hook() {}
 int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_line*/,
                int show_command) {
   startup_hook();
+  // A program with its own main() passes zeros; its windows are shown all the same.
+  if (show_command == SW_HIDE) show_command = SW_SHOWDEFAULT;
   if (previous_instance == nullptr) {
     // Created once and never deleted: both classes paint their background with it.
     HBRUSH background = CreateSolidBrush(colour_table[BACKGROUND_COLOUR]);

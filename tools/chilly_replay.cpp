@@ -152,6 +152,7 @@ void show_unshown_frames() {
 }
 
 void play(const Options& options) {
+  headless_reset();  // the game runs on the headless host
   headless_set_time_limit(TIME_LIMIT);
   headless_set_present_observer(on_present);
   headless_type(TITLE_KEY_AT, GRAPHICS, ' ');

@@ -1,7 +1,8 @@
 // The few things a host gives the window system: a screen, native windows that show a
-// framebuffer, a monotonic clock, and raw input with a way to wait for it. Exactly one host is
-// linked into an executable (the SDL desktop or the headless test host); the window system turns
-// what the host reports into Win32 messages.
+// framebuffer, a monotonic clock, and raw input with a way to wait for it. Every host compiled
+// into the library exports one driver record (a table of these operations, as SDL's video
+// drivers are); the free functions below dispatch to the driver chosen when the program starts.
+// The window system turns what the host reports into Win32 messages.
 #pragma once
 
 #include <cstdint>
@@ -42,8 +43,39 @@ struct InputEvent {
   uint64_t time;  // host clock, ms
 };
 
-// Starts the host. False when it cannot; then *why (when not null) says why in a few words, for
-// the caller to report before it exits.
+// One host: its name and its operations, each as the free function of the same name describes.
+struct HostDriver {
+  const char* name;
+  bool (*open)(const char** why);
+  void (*screen_size)(int* width, int* height);
+  int (*create_window)(const char* title, int x, int y, int width, int height, bool resizable);
+  void (*show_window)(int id, bool show);
+  void (*destroy_window)(int id);
+  void (*present)(int id, const uint32_t* pixels, int width, int height);
+  uint64_t (*now_ms)();
+  bool (*next_input)(InputEvent* event);
+  void (*wait)(uint64_t deadline);
+};
+
+// The drivers, each defined by its host; host.cpp lists those compiled in.
+extern const HostDriver web_driver;
+extern const HostDriver sdl_driver;
+extern const HostDriver headless_driver;
+
+// Picks the driver by name before the host is opened (tests and tools). False for an unknown
+// name, or when another driver is already in use.
+bool select(const char* name);
+
+// The name of the driver in use, choosing it as open() would when none is chosen yet; null
+// when EASEL_HOST names no driver.
+const char* driver_name();
+
+// Starts the host: the driver picked by select(), else the one the environment variable
+// EASEL_HOST names ("sdl", "headless", "web"), else the first compiled in. False when it cannot;
+// then *why (when not null) says why in a few words, for the caller to report before it exits.
+// The operations below open the host themselves when nobody did (so a program with its own
+// main() needs no call of its own) and end the program with "cannot open a window: <why>" and
+// status 1 when that fails; a driver picked by select() is left to its picker to open.
 bool open(const char** why);
 
 void screen_size(int* width, int* height);
@@ -63,6 +95,7 @@ uint64_t now_ms();
 bool next_input(InputEvent* event);
 
 // Blocks until input may be ready or the clock reaches deadline (NO_DEADLINE: only input).
+// Never returns before the deadline unless input arrived.
 void wait(uint64_t deadline);
 
 }  // namespace host

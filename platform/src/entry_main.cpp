@@ -1,13 +1,20 @@
 // The process entry of programs written against the window system: opens the host and hands
 // the program's WinMain its instance, no previous instance, the command line (the arguments
-// joined by spaces) and the default show command.
+// joined by spaces) and the default show command. WinMain is a weak reference, so a program
+// that has its own main() links without one.
 #include <cstdio>
 #include <string>
 
 #include "handle_table.h"
 #include "internal.h"
 
+extern "C" int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) __attribute__((weak));
+
 int main(int argc, char** argv) {
+  if (WinMain == nullptr) {
+    std::fprintf(stderr, "this program has neither WinMain nor main\n");
+    return 1;
+  }
   const char* why = "no display";
   if (!host::open(&why)) {
     std::fprintf(stderr, "cannot open a window: %s\n", why);

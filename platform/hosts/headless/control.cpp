@@ -19,6 +19,8 @@ const HostWindow* find_host_window(const char* title) {
 }  // namespace
 
 void headless_reset() {
+  // Tests and tools drive the window system on this host, whatever the program would pick.
+  host::select("headless");
   plat::user_reset();
   plat::menu_reset();
   plat::gdi_reset();

@@ -41,12 +41,19 @@ struct Scheduled {
 
 constexpr int DEFAULT_SCREEN_WIDTH = 1024;
 constexpr int DEFAULT_SCREEN_HEIGHT = 768;
+// A program run on this host (one that opened it) with no limit of its own stops at an hour
+// of virtual time, with this status (as timeout(1) gives); one whose wait nothing could end
+// stops at once with the other.
+constexpr uint64_t PROGRAM_TIME_LIMIT = 3600 * 1000;
+constexpr int TIME_LIMIT_STATUS = 124;
+constexpr int NEVER_ENDING_STATUS = 1;
 
 struct HostState {
   int screen_width = DEFAULT_SCREEN_WIDTH;
   int screen_height = DEFAULT_SCREEN_HEIGHT;
   uint64_t now = 0;
   uint64_t time_limit = 0;  // 0: none
+  bool program = false;     // opened by a program: a failure ends it with a status, not abort()
   void (*failure_handler)(const char* reason) = nullptr;
   std::function<void(const char* title)> present_observer;
   std::map<int, HostWindow> windows;
@@ -68,6 +75,6 @@ void schedule(uint64_t at, const char* window, Scheduled entry);
 int host_window_id(const char* title);
 
 // Reports through the failure handler; never returns.
-[[noreturn]] void fail(const std::string& reason);
+[[noreturn]] void fail(const std::string& reason, int status);
 
 }  // namespace headless

@@ -17,10 +17,12 @@ HostState& state() {
   return s;
 }
 
-void fail(const std::string& reason) {
+void fail(const std::string& reason, int status) {
   if (auto handler = state().failure_handler) handler(reason.c_str());
   std::fprintf(stderr, "headless host: %s\n", reason.c_str());
-  std::fflush(stderr);
+  std::fflush(nullptr);
+  // A program ends with a status its caller can tell apart; a test stops where it went wrong.
+  if (state().program) std::_Exit(status);
   std::abort();
 }
 
@@ -71,13 +73,15 @@ void deliver(uint64_t at, Scheduled& entry) {
 
 }  // namespace
 
-}  // namespace headless
-
-using namespace headless;
-
-namespace host {
+using host::InputEvent;
+using host::NO_DEADLINE;
 
 bool open(const char** /*why*/) {
+  // A program started on this host (not a test, which never opens it) ends at the time limit
+  // instead of playing its timers on for ever.
+  HostState& s = state();
+  s.program = true;
+  if (s.time_limit == 0) s.time_limit = PROGRAM_TIME_LIMIT;
   return true;
 }
 
@@ -161,11 +165,26 @@ void wait(uint64_t deadline) {
   if (until <= s.now) return;
   if (until == NO_DEADLINE)
     fail("a wait at " + std::to_string(s.now) +
-         " ms could never end: no timer is running and no input is scheduled");
+             " ms could never end: no timer is running and no input is scheduled",
+         NEVER_ENDING_STATUS);
   if (s.time_limit != 0 && until > s.time_limit)
     fail("a wait at " + std::to_string(s.now) + " ms would run until " + std::to_string(until) +
-         " ms, past the time limit of " + std::to_string(s.time_limit) + " ms");
+             " ms, past the time limit of " + std::to_string(s.time_limit) + " ms",
+         TIME_LIMIT_STATUS);
   s.now = until;
 }
 
-}  // namespace host
+}  // namespace headless
+
+const host::HostDriver host::headless_driver = {
+    "headless",
+    headless::open,
+    headless::screen_size,
+    headless::create_window,
+    headless::show_window,
+    headless::destroy_window,
+    headless::present,
+    headless::now_ms,
+    headless::next_input,
+    headless::wait,
+};

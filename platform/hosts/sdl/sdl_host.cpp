@@ -17,14 +17,8 @@ void report(const char* what) {
   std::fprintf(stderr, "%s: %s\n", what, SDL_GetError());
 }
 
-}  // namespace sdl_host
-
-namespace host {
-
-using sdl_host::desktop;
-
 bool open(const char** why) {
-  sdl_host::Desktop& d = desktop();
+  Desktop& d = desktop();
   if (d.open) return true;
   // SDL's own reason, kept past SDL_Quit, which clears it.
   static char reason[256];
@@ -62,7 +56,7 @@ bool open(const char** why) {
     }
     d.usable = {0, 0, mode.w, mode.h};
   }
-  d.scale = sdl_host::desktop_scale(d.usable);
+  d.scale = desktop_scale(d.usable);
   // On X11 a window's surface is a shared-memory image that the server shows as it is; SDL's
   // default puts an OpenGL texture behind it, which costs a GL context and, without a GPU,
   // a software rasteriser's threads.
@@ -77,20 +71,20 @@ bool open(const char** why) {
 }
 
 void screen_size(int* width, int* height) {
-  const sdl_host::Desktop& d = desktop();
+  const Desktop& d = desktop();
   if (width != nullptr) *width = d.open ? d.usable.w / d.scale : 0;
   if (height != nullptr) *height = d.open ? d.usable.h / d.scale : 0;
 }
 
 uint64_t now_ms() {
-  const sdl_host::Desktop& d = desktop();
+  const Desktop& d = desktop();
   if (!d.open) return 0;
   return SDL_GetTicks64() - d.start_ticks;
 }
 
 void wait(uint64_t deadline) {
-  sdl_host::Desktop& d = desktop();
-  if (!d.open || sdl_host::translate_pending()) return;
+  Desktop& d = desktop();
+  if (!d.open || translate_pending()) return;
   // SDL's own timeout and SDL_GetTicks64 do not always agree to the millisecond (the tick count
   // can lag the timeout's clock by one), so the wait sleeps again for what is left until this
   // host's clock has reached the deadline; and an SDL event that is no input for the window
@@ -110,9 +104,22 @@ void wait(uint64_t deadline) {
     }
     if (got == 1) {
       d.held.push_back(event);
-      if (sdl_host::translate_pending()) return;
+      if (translate_pending()) return;
     }
   }
 }
 
-}  // namespace host
+}  // namespace sdl_host
+
+const host::HostDriver host::sdl_driver = {
+    "sdl",
+    sdl_host::open,
+    sdl_host::screen_size,
+    sdl_host::create_window,
+    sdl_host::show_window,
+    sdl_host::destroy_window,
+    sdl_host::present,
+    sdl_host::now_ms,
+    sdl_host::next_input,
+    sdl_host::wait,
+};

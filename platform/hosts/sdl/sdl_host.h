@@ -36,12 +36,25 @@ struct Desktop {
 
 Desktop& desktop();
 
+// The host operations (host.h), which the driver record sdl_driver names.
+using host::InputEvent;
+using host::NO_DEADLINE;
+bool open(const char** why);
+void screen_size(int* width, int* height);
+int create_window(const char* title, int x, int y, int width, int height, bool resizable);
+void show_window(int id, bool show);
+void destroy_window(int id);
+void present(int id, const uint32_t* pixels, int width, int height);
+uint64_t now_ms();
+bool next_input(InputEvent* event);
+void wait(uint64_t deadline);
+
 // The window with this host id, or null.
 NativeWindow* find_window(int id);
 // The host id of an SDL window id, or 0.
 int window_from_sdl(uint32_t sdl_window_id);
 // The whole-number scale that the desktop asks windows to be shown at (1 where it asks none),
-// kept small enough for a 601 x 540 window to fit the usable area.
+// kept small enough to leave programs a screen of at least 800 x 600.
 int desktop_scale(const SDL_Rect& usable);
 // The scale that an X11 session asks for in its resources ("Xft.dpi: 192" is 2), or 1.
 int scale_from_resources(const char* resources);

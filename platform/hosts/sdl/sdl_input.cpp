@@ -195,17 +195,13 @@ bool translate_pending() {
   return !d.ready.empty();
 }
 
-}  // namespace sdl_host
-
-namespace host {
-
 bool next_input(InputEvent* event) {
-  sdl_host::Desktop& d = sdl_host::desktop();
+  Desktop& d = desktop();
   if (!d.open || event == nullptr) return false;
-  if (!sdl_host::translate_pending()) return false;
+  if (!translate_pending()) return false;
   *event = d.ready.front();
   d.ready.pop_front();
   return true;
 }
 
-}  // namespace host
+}  // namespace sdl_host

@@ -11,6 +11,11 @@ namespace sdl_host {
 
 namespace {
 
+// A scale never leaves programs a screen smaller than this (in device pixels): what a windowed
+// program of this era may expect to fit.
+constexpr int MIN_SCREEN_WIDTH = 800;
+constexpr int MIN_SCREEN_HEIGHT = 600;
+
 // The session's resource database, read through Xlib, which SDL loads at run time too (so the
 // host needs no Xlib of its own at link time).
 int x11_resource_scale() {
@@ -62,7 +67,8 @@ int desktop_scale(const SDL_Rect& usable) {
     scale = x11_resource_scale();
   }
   scale = scale < 1 ? 1 : scale > 8 ? 8 : scale;
-  while (scale > 1 && (usable.w / scale < 601 || usable.h / scale < 540)) --scale;
+  while (scale > 1 && (usable.w / scale < MIN_SCREEN_WIDTH || usable.h / scale < MIN_SCREEN_HEIGHT))
+    --scale;
   return scale;
 }
 

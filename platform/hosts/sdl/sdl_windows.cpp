@@ -2,7 +2,6 @@
 // pixels times the desktop's scale, and the presenting of a window's framebuffer: one copy into
 // the window's surface (a shared-memory image on X11), with sharp pixels where it is scaled.
 #include <algorithm>
-#include <climits>
 #include <map>
 #include <memory>
 #include <string>
@@ -65,38 +64,30 @@ int window_from_sdl(uint32_t sdl_window_id) {
   return 0;
 }
 
-}  // namespace sdl_host
-
-namespace host {
-
-using sdl_host::NativeWindow;
-
 int create_window(const char* title, int x, int y, int width, int height, bool resizable) {
-  const sdl_host::Desktop& d = sdl_host::desktop();
+  const Desktop& d = desktop();
   if (!d.open || width <= 0 || height <= 0) return 0;
   const int s = d.scale;
-  const int left =
-      x == INT_MIN ? int(SDL_WINDOWPOS_UNDEFINED) : sdl_host::desktop_coordinate(x, s, d.usable.x);
-  const int top =
-      y == INT_MIN ? int(SDL_WINDOWPOS_UNDEFINED) : sdl_host::desktop_coordinate(y, s, d.usable.y);
+  const int left = desktop_coordinate(x, s, d.usable.x);
+  const int top = desktop_coordinate(y, s, d.usable.y);
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
   if (resizable) flags |= SDL_WINDOW_RESIZABLE;
-  const std::string name = sdl_host::utf8_from_latin1(title);
+  const std::string name = utf8_from_latin1(title);
   auto native = std::make_unique<NativeWindow>();
-  native->window = SDL_CreateWindow(name.c_str(), left, top, sdl_host::desktop_extent(width, s),
-                                    sdl_host::desktop_extent(height, s), flags);
+  native->window = SDL_CreateWindow(name.c_str(), left, top, desktop_extent(width, s),
+                                    desktop_extent(height, s), flags);
   if (native->window == nullptr) {
-    sdl_host::report("cannot create a window");
+    report("cannot create a window");
     return 0;
   }
-  native->id = sdl_host::next_id++;
+  native->id = next_id++;
   const int id = native->id;
-  sdl_host::windows()[id] = std::move(native);
+  windows()[id] = std::move(native);
   return id;
 }
 
 void show_window(int id, bool show) {
-  NativeWindow* native = sdl_host::find_window(id);
+  NativeWindow* native = find_window(id);
   if (native == nullptr) return;
   if (show) {
     SDL_ShowWindow(native->window);
@@ -106,23 +97,23 @@ void show_window(int id, bool show) {
 }
 
 void destroy_window(int id) {
-  auto& all = sdl_host::windows();
+  auto& all = windows();
   auto it = all.find(id);
   if (it == all.end()) return;
   NativeWindow& native = *it->second;
   SDL_DestroyWindow(native.window);
   all.erase(it);
   // Input of the window that is still queued now names a window that is gone.
-  auto& ready = sdl_host::desktop().ready;
+  auto& ready = desktop().ready;
   ready.erase(std::remove_if(ready.begin(), ready.end(),
                              [id](const InputEvent& event) { return event.window == id; }),
               ready.end());
 }
 
 void present(int id, const uint32_t* pixels, int width, int height) {
-  NativeWindow* native = sdl_host::find_window(id);
-  if (native == nullptr || pixels == nullptr || width <= 0 || height <= 0 ||
-      width > sdl_host::MAX_EXTENT || height > sdl_host::MAX_EXTENT) {
+  NativeWindow* native = find_window(id);
+  if (native == nullptr || pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT ||
+      height > MAX_EXTENT) {
     return;
   }
   // The surface follows the window's size; SDL makes it again after a resize.
@@ -132,7 +123,7 @@ void present(int id, const uint32_t* pixels, int width, int height) {
                                          width * int(sizeof(uint32_t)), SDL_PIXELFORMAT_RGB888);
   bool shown = target != nullptr && source != nullptr;
   if (shown) {
-    const int s = sdl_host::pixel_scale(*native, target->w);
+    const int s = pixel_scale(*native, target->w);
     SDL_Rect area = {0, 0, width * s, height * s};
     // Whatever the picture does not cover (a window being resized) is white, like the
     // windows' own background.
@@ -145,9 +136,9 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   }
   if (source != nullptr) SDL_FreeSurface(source);
   if (!shown && !native->reported_failure) {
-    sdl_host::report("cannot show a window's picture");
+    report("cannot show a window's picture");
     native->reported_failure = true;
   }
 }
 
-}  // namespace host
+}  // namespace sdl_host

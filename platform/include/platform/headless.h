@@ -13,7 +13,9 @@
 
 // Brings the whole window system back to its start: destroys every window, class, timer, menu,
 // DC, GDI object and memory block, empties the queues and the schedule, sets the clock to 0,
-// restores the 1024 x 768 screen and clears every limit and failure setting.
+// restores the 1024 x 768 screen and clears every limit and failure setting. Also makes the
+// headless host the one the window system runs on (unless another was opened already), so
+// tests and tools call it first.
 void headless_reset();
 
 void headless_set_screen_size(int width, int height);
