@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "hosts/headless/raw_input.h"
+#include "testing/raw_input.h"
 #include "menu/menu_private.h"
 #include "support.h"
 

@@ -1,6 +1,6 @@
 // The message queue: retrieval order, filters, key translation, mouse and close input, dispatch
 // and WaitMessage on the virtual clock.
-#include "hosts/headless/raw_input.h"
+#include "testing/raw_input.h"
 #include "internal.h"
 #include "platform/window_recorder.h"
 

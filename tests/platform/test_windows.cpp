@@ -2,7 +2,7 @@
 // DCs, resizing by the desktop, destruction, and refusal of bad handles and arguments.
 #include <climits>
 
-#include "hosts/headless/raw_input.h"
+#include "testing/raw_input.h"
 #include "internal.h"
 #include "platform/window_recorder.h"
 

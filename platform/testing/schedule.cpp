@@ -4,9 +4,9 @@
 #include <cctype>
 #include <map>
 
-#include "headless_state.h"
+#include "hosts/headless/headless_state.h"
 #include "internal.h"
-#include "raw_input.h"
+#include "testing/raw_input.h"
 
 using namespace headless;
 

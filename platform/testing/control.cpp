@@ -3,7 +3,7 @@
 // system's live-object counters.
 #include <algorithm>
 
-#include "headless_state.h"
+#include "hosts/headless/headless_state.h"
 #include "internal.h"
 #include "platform/headless.h"
 
