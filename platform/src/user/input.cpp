@@ -148,6 +148,10 @@ void convert_input(const host::InputEvent& ev) {
     case InputKind::FOCUS:
       menu_handle_input(hwnd, ev);
       set_focus_window(hwnd);
+      // Keys held while another program had the keyboard (Alt of an Alt+Tab) are let go here,
+      // so that a release lost elsewhere cannot leave every later key a system key.
+      user().keys_held.reset();
+      user().system_presses.reset();
       break;
   }
 }
