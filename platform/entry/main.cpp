@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "handle_table.h"
-#include "internal.h"
+#include "hosts/host.h"
+#include "hosts/host_door.h"
 
 extern "C" int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) __attribute__((weak));
 
@@ -25,6 +25,5 @@ int main(int argc, char** argv) {
     if (i > 1) command_line += ' ';
     command_line += argv[i];
   }
-  HINSTANCE instance = plat::to_handle<HINSTANCE>((uintptr_t(plat::TAG_INSTANCE) << 44) | 1);
-  return WinMain(instance, nullptr, command_line.data(), SW_SHOWDEFAULT);
+  return WinMain(plat::program_instance(), nullptr, command_line.data(), SW_SHOWDEFAULT);
 }

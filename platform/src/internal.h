@@ -1,26 +1,17 @@
-// What the parts of the window system share with each other and with the hosts: window
-// surfaces, the GDI services that USER needs (window DCs, fills, text for menus), and reset
-// hooks for the headless host. Nothing here is visible to programs.
+// What the parts of the window system share with each other: the GDI services that USER needs
+// (window DCs, fills, text for menus), menus for windows and input, and (through the host door,
+// which this header includes) what hosts and the testing layer may ask. Nothing here is visible
+// to programs.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "hosts/host.h"
+#include "hosts/host_door.h"
 #include "platform/win32.h"
 
 namespace plat {
-
-// Height of the menu bar, taken from the top of a window's outer area.
-constexpr int MENU_BAR_HEIGHT = 20;
-
-// A block of 0x00RRGGBB pixels; stride counts pixels.
-struct Surface {
-  uint32_t* pixels = nullptr;
-  int width = 0;
-  int height = 0;
-  int stride = 0;
-};
 
 inline uint32_t pixel_from_colorref(COLORREF c) {
   return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
@@ -30,27 +21,20 @@ inline COLORREF colorref_from_pixel(uint32_t p) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// USER side (src/), used by GDI and the hosts
+// USER side (src/user/), used by GDI and menus
 
-// The window's whole outer surface (menu bar rows on top) and, in surface coordinates, its
-// client rectangle. False for a handle that is not a live window.
-bool window_surface(HWND hwnd, Surface* surface, RECT* client);
 // The window's pixels changed: present it at the next poll.
 void window_changed(HWND hwnd);
 // Moves all of a window's outer area up by 0 < rows < height, the rows uncovered at the bottom
 // keeping their old pixels, mostly without moving pixels in memory. Surfaces got before it are
 // stale afterwards. False, with nothing changed, when it cannot.
 bool scroll_window_up(HWND hwnd, int rows);
-// The window that a host window id belongs to, or null.
-HWND window_from_host(int host_id);
 // Presents every changed, visible window (at most once per call).
 void present_changed_windows();
 // Time in ms on the host clock.
 uint64_t now_ms();
 // The menu bar attached to a window (SetMenu), or null.
 HMENU window_menu(HWND hwnd);
-// The window that currently has the keyboard, or null.
-HWND focus_window();
 
 // ---------------------------------------------------------------------------------------------
 // GDI side (src/gdi/), used by USER
@@ -66,13 +50,8 @@ int draw_text_on_surface(const Surface& surface, const RECT& clip, HFONT font, i
 // Width of text in a font, and the font's cell height (ascent + descent).
 int text_width(HFONT font, const char* text, int count);
 int font_height(HFONT font);
-// The pixels of a bitmap object; false for anything that is not a live bitmap.
-bool bitmap_surface(HBITMAP bitmap, Surface* surface);
 // The colour of a solid brush; false for a hollow brush or anything that is not a brush.
 bool brush_pixel(HBRUSH brush, uint32_t* pixel);
-// The GDI object counts for the headless counters.
-int live_gdi_objects();
-int live_dcs();
 
 // ---------------------------------------------------------------------------------------------
 // Menus (src/menu*.cpp), used by windows and input
@@ -94,19 +73,5 @@ bool menu_active();
 bool menu_exists(HMENU menu);
 // The window is being destroyed: close any menu open on it.
 void menu_window_destroyed(HWND hwnd);
-
-// ---------------------------------------------------------------------------------------------
-// Reset and counters (headless host)
-
-void user_reset();
-void gdi_reset();
-void memory_reset();
-void menu_reset();
-int live_memory_blocks();
-int live_windows();
-int live_menus();
-int live_timers();
-// Makes GlobalAlloc fail for `count` calls after `after` more successful ones (count < 0: all).
-void memory_fail_after(int after, int count);
 
 }  // namespace plat

@@ -4,8 +4,9 @@
 #include <algorithm>
 
 #include "hosts/headless/headless_state.h"
-#include "internal.h"
+#include "hosts/host_door.h"
 #include "platform/headless.h"
+#include "testing/host_windows.h"
 
 using namespace headless;
 

@@ -3,12 +3,27 @@
 // get the virtual-key code a desktop would report and a scan code that is stable per key.
 #include <cctype>
 #include <map>
+#include <string>
 
 #include "hosts/headless/headless_state.h"
-#include "internal.h"
+#include "hosts/host_door.h"
+#include "testing/host_windows.h"
 #include "testing/raw_input.h"
 
 using namespace headless;
+
+int headless::host_window_id(const char* title) {
+  HostState& s = state();
+  if (!title) {
+    HWND focus = plat::focus_window();
+    for (auto& [id, w] : s.windows)
+      if (focus && plat::window_from_host(id) == focus) return id;
+    return 0;
+  }
+  for (auto& [id, w] : s.windows)
+    if (w.title == title) return id;
+  return 0;
+}
 
 namespace {
 
@@ -89,12 +104,29 @@ host::InputEvent key_event(host::InputKind kind, unsigned vk, int ch, unsigned m
   return ev;
 }
 
+// Events for a window named by title (null: the focus), handed to the host when the clock
+// reaches their time, addressed to the window the name means then; dropped when there is none.
 void schedule_events(uint64_t at, const char* window, std::vector<host::InputEvent> events,
                      bool client_points = false) {
-  Scheduled entry;
-  entry.events = std::move(events);
-  entry.client_points = client_points;
-  schedule(at, window, std::move(entry));
+  const bool to_focus = window == nullptr;
+  std::string title = window ? window : "";
+  schedule(at, [to_focus, title, events = std::move(events), client_points](uint64_t due) {
+    int id = host_window_id(to_focus ? nullptr : title.c_str());
+    if (id == 0) return;
+    int dx = 0, dy = 0;
+    RECT client{};
+    if (client_points && plat::window_surface(plat::window_from_host(id), nullptr, &client)) {
+      dx = client.left;
+      dy = client.top;
+    }
+    for (host::InputEvent ev : events) {
+      ev.window = id;
+      ev.time = due;
+      ev.x += dx;
+      ev.y += dy;
+      state().ready.push_back(ev);
+    }
+  });
 }
 
 host::InputEvent button(host::InputKind kind, int x, int y) {
@@ -179,9 +211,9 @@ void headless_close_request(uint64_t at, const char* window) {
 }
 
 void headless_at(uint64_t at, std::function<void()> action) {
-  Scheduled entry;
-  entry.action = std::move(action);
-  schedule(at, nullptr, std::move(entry));
+  schedule(at, [action = std::move(action)](uint64_t) {
+    if (action) action();
+  });
 }
 
 int headless_pending_input() {

@@ -1,6 +1,7 @@
-// What the headless host's files share: the virtual screen and clock, the host windows with the
-// frames last presented to them, the schedule of input waiting for its time, and the loud
-// failure of a wait that could never end.
+// The headless host's state, shared by its own file and the testing layer above it: the virtual
+// screen and clock, the host windows with the frames last presented to them, the schedule of
+// what waits for its time, the input ready to be taken, and the loud failure of a wait that
+// could never end.
 #pragma once
 
 #include <cstdint>
@@ -29,16 +30,6 @@ struct HostWindow {
   int present_count = 0;
 };
 
-// One scheduling call: raw events (or an action) for a window named by title, resolved when the
-// clock reaches the entry's time.
-struct Scheduled {
-  bool to_focus = false;       // no title given: the window that has the keyboard then
-  std::string window;          // title
-  bool client_points = false;  // event positions are client points, not outer ones
-  std::vector<host::InputEvent> events;
-  std::function<void()> action;
-};
-
 constexpr int DEFAULT_SCREEN_WIDTH = 1024;
 constexpr int DEFAULT_SCREEN_HEIGHT = 768;
 // A program run on this host (one that opened it) with no limit of its own stops at an hour
@@ -58,8 +49,9 @@ struct HostState {
   std::function<void(const char* title)> present_observer;
   std::map<int, HostWindow> windows;
   int next_window_id = 1;
-  // Ordered by time, then by order of scheduling.
-  std::map<std::pair<uint64_t, uint64_t>, Scheduled> schedule;
+  // Ordered by time, then by order of scheduling; each is run with its time when the clock
+  // reaches it, inside a poll or a wait.
+  std::map<std::pair<uint64_t, uint64_t>, std::function<void(uint64_t at)>> schedule;
   uint64_t next_order = 0;
   std::deque<host::InputEvent> ready;  // events whose time has come, not yet taken
   std::map<unsigned, unsigned> spare_scan_codes;
@@ -68,11 +60,8 @@ struct HostState {
 
 HostState& state();
 
-void schedule(uint64_t at, const char* window, Scheduled entry);
-
-// The host window with this title (the first made, if several), or for a null title the one
-// that has the keyboard; 0 when there is none.
-int host_window_id(const char* title);
+// Runs `action` when the clock reaches `at`; input it hands to ready() is then taken by polls.
+void schedule(uint64_t at, std::function<void(uint64_t at)> action);
 
 // Reports through the failure handler; never returns.
 [[noreturn]] void fail(const std::string& reason, int status);

@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "headless_state.h"
-#include "internal.h"
+#include "hosts/headless/headless_state.h"
 
 namespace headless {
 
@@ -26,52 +25,10 @@ void fail(const std::string& reason, int status) {
   std::abort();
 }
 
-void schedule(uint64_t at, const char* window, Scheduled entry) {
+void schedule(uint64_t at, std::function<void(uint64_t at)> action) {
   HostState& s = state();
-  entry.to_focus = window == nullptr;
-  if (window) entry.window = window;
-  s.schedule.emplace(std::make_pair(at, s.next_order++), std::move(entry));
+  s.schedule.emplace(std::make_pair(at, s.next_order++), std::move(action));
 }
-
-int host_window_id(const char* title) {
-  HostState& s = state();
-  if (!title) {
-    HWND focus = plat::focus_window();
-    for (auto& [id, w] : s.windows)
-      if (focus && plat::window_from_host(id) == focus) return id;
-    return 0;
-  }
-  for (auto& [id, w] : s.windows)
-    if (w.title == title) return id;
-  return 0;
-}
-
-namespace {
-
-// Moves the events of an entry whose time has come to the ready queue, addressed to the window
-// its name means now; an entry whose window does not exist then is dropped.
-void deliver(uint64_t at, Scheduled& entry) {
-  HostState& s = state();
-  int id = host_window_id(entry.to_focus ? nullptr : entry.window.c_str());
-  if (id == 0) return;
-  int dx = 0, dy = 0;
-  if (entry.client_points) {
-    RECT client{};
-    if (plat::window_surface(plat::window_from_host(id), nullptr, &client)) {
-      dx = client.left;
-      dy = client.top;
-    }
-  }
-  for (host::InputEvent ev : entry.events) {
-    ev.window = id;
-    ev.time = at;
-    ev.x += dx;
-    ev.y += dy;
-    s.ready.push_back(ev);
-  }
-}
-
-}  // namespace
 
 using host::InputEvent;
 using host::NO_DEADLINE;
@@ -148,12 +105,9 @@ bool next_input(InputEvent* event) {
     }
     if (s.schedule.empty() || s.schedule.begin()->first.first > s.now) return false;
     uint64_t at = s.schedule.begin()->first.first;
-    Scheduled entry = std::move(s.schedule.begin()->second);
+    std::function<void(uint64_t)> action = std::move(s.schedule.begin()->second);
     s.schedule.erase(s.schedule.begin());
-    if (entry.action)
-      entry.action();
-    else
-      deliver(at, entry);
+    if (action) action(at);
   }
 }
 

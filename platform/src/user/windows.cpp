@@ -251,3 +251,7 @@ void user_reset() {
 }
 
 }  // namespace plat
+
+HINSTANCE plat::program_instance() {
+  return to_handle<HINSTANCE>((uintptr_t(TAG_INSTANCE) << 44) | 1);
+}
