@@ -1,8 +1,9 @@
-// The six examples, each run whole on the headless host with its script from examples/scripts
-// played through the package's own playback (Ctrl+P at the first wait, as the runner starts it),
-// the window closed when the script has ended; then pixels of the last frame are checked.
+// The six examples, each run whole with its script from examples/scripts played through the
+// package's own playback from the first wait and the window closed once the script has ended;
+// then pixels of the last frame are checked. run_example runs the program under easel-run where
+// the build has the runner (run_with_runner.cpp), else in this process on the headless host
+// (run_in_process.cpp).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,65 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "easel/internal.h"
-#include "examples/frames.h"
+#include "examples/run_example.h"
 #include "platform/headless.h"
-
-extern "C" {
-int example_bounce_main(HINSTANCE, HINSTANCE, LPSTR, int);
-int example_paint_main(HINSTANCE, HINSTANCE, LPSTR, int);
-int example_echo_main(HINSTANCE, HINSTANCE, LPSTR, int);
-int example_palette_main(HINSTANCE, HINSTANCE, LPSTR, int);
-int example_clock_main(HINSTANCE, HINSTANCE, LPSTR, int);
-int example_run_menu_main(HINSTANCE, HINSTANCE, LPSTR, int);
-}
 
 namespace {
 
-constexpr const char* GRAPHICS = "EASEL Graphics";
-constexpr uint32_t WHITE = 0xFFFFFF, BLACK = 0x000000, RED = 0xFF0000, GREEN = 0x00FF00,
-                   BLUE = 0x0000FF, YELLOW = 0xFFFF00, NAVY_BLUE = 0x003399, GOLD = 0xCC9933,
-                   GRAY_50 = 0x808080;
-
-using Entry = int (*)(HINSTANCE, HINSTANCE, LPSTR, int);
-
-// Runs the example with the script; returns the last frame presented before its window closed.
-Frame run_example(Entry entry, const std::string& script) {
-  headless_reset();
-  headless_set_time_limit(60000);
-  package = PackageState{};
-  const std::filesystem::path home = std::filesystem::current_path();
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("easel-example-" + std::to_string(getpid()) + "-" + script);
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  std::filesystem::copy_file(std::filesystem::path(EXAMPLE_SCRIPTS) / script, dir / "EASEL.SCR");
-  std::filesystem::current_path(dir);
-
-  Frame last;
-  headless_set_present_observer([&last](const char* title) {
-    if (std::string(title) == GRAPHICS) {
-      headless_window_pixels(GRAPHICS, &last.pixels, &last.width, &last.height);
-    }
-  });
-  // The playback produces every event without moving the virtual clock, so the close request
-  // comes only once the script has ended and the program waits for the user.
-  headless_ctrl_key(0, GRAPHICS, 'P');
-  headless_close_request(1, GRAPHICS);
-  const int status = entry(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
-  EXPECT_EQ(status, 0);
-
-  headless_set_present_observer({});
-  script_close();
-  headless_reset();
-  std::filesystem::current_path(home);
-  std::filesystem::remove_all(dir);
-  return last;
-}
+constexpr uint32_t WHITE = 0xFFFFFF, BLACK = 0x000000, RED = 0xFF0000, BLUE = 0x0000FF,
+                   YELLOW = 0xFFFF00, NAVY_BLUE = 0x003399, GOLD = 0xCC9933, GRAY_50 = 0x808080;
 
 TEST(Examples, BounceMovesTheBallAndScoresOnlyAHit) {
   // Three steps of (7, 5), a miss, a hit on the ball at (21, 15), two more steps.
-  const Frame frame = run_example(example_bounce_main, "bounce.scr");
+  const Frame frame = run_example("bounce", "bounce.scr", 7);
   ASSERT_EQ(frame.width, 601);
   EXPECT_EQ(frame.at(35, 25), RED);
   EXPECT_EQ(frame.at(0, 0), WHITE);
@@ -78,7 +31,7 @@ TEST(Examples, BounceMovesTheBallAndScoresOnlyAHit) {
 
 TEST(Examples, PaintPlacesDotsInTheChosenColourAndClears) {
   // A dot, c (clear), b (blue), a dot, + (the next colour, yellow), a dot.
-  const Frame frame = run_example(example_paint_main, "paint.scr");
+  const Frame frame = run_example("paint", "paint.scr", 6);
   ASSERT_EQ(frame.width, 601);
   EXPECT_EQ(frame.at(-100, 0), WHITE);
   EXPECT_EQ(frame.at(100, 0), BLUE);
@@ -88,8 +41,8 @@ TEST(Examples, PaintPlacesDotsInTheChosenColourAndClears) {
 
 TEST(Examples, EchoShowsLatin1CharactersWithTheirAccent) {
   // The big glyph of é (typed as code 233, -23 in the script) reaches higher than that of e.
-  const Frame e = run_example(example_echo_main, "echo-e.scr");
-  const Frame e_acute = run_example(example_echo_main, "echo.scr");
+  const Frame e = run_example("echo", "echo-e.scr", 1);
+  const Frame e_acute = run_example("echo", "echo.scr", 1);
   ASSERT_EQ(e.width, 601);
   ASSERT_EQ(e_acute.width, 601);
   const int e_top = e.top_of(BLUE, -60, 100, -40, 120);
@@ -106,7 +59,7 @@ TEST(Examples, PaletteShowsEveryColourAndFramesTheChosenOne) {
       0x9900CC, 0x003399, 0x996699, 0x99FFFF, 0x99FFCC, 0xFF6600, 0x996633, 0xFF99CC,
       0xFFFF99, 0xCC9933, 0xFF9966, 0x006633, 0x33CC99, 0x999933, 0x808080, 0xCCCCCC,
   };
-  const Frame frame = run_example(example_palette_main, "palette.scr");  // a click on blue
+  const Frame frame = run_example("palette", "palette.scr", 1);  // a click on blue
   ASSERT_EQ(frame.width, 601);
   for (int n = 0; n < 24; ++n) {
     const int left = -295 + (n % 4) * 147;
@@ -140,7 +93,7 @@ TEST(Examples, PaletteShowsEveryColourAndFramesTheChosenOne) {
 
 TEST(Examples, ClockHandsAfterFifteenSeconds) {
   // 150 periodic events are 15 s after 9:00:00.
-  const Frame frame = run_example(example_clock_main, "clock.scr");
+  const Frame frame = run_example("clock", "clock.scr", 150);
   ASSERT_EQ(frame.width, 601);
   EXPECT_EQ(frame.at(150, 0), RED);        // second hand at 3 o'clock
   EXPECT_EQ(frame.at(0, 140), NAVY_BLUE);  // minute hand at 12
@@ -150,7 +103,7 @@ TEST(Examples, ClockHandsAfterFifteenSeconds) {
 
 TEST(Examples, RunMenuCountsStepsAndMarksClicks) {
   // Five steps, a click, three steps, a key.
-  const Frame frame = run_example(example_run_menu_main, "run_menu.scr");
+  const Frame frame = run_example("run_menu", "run_menu.scr", 10);
   ASSERT_EQ(frame.width, 601);
   EXPECT_EQ(frame.at(-190, -50), BLUE);   // the square after 8 steps of 10
   EXPECT_EQ(frame.at(-220, -50), WHITE);  // not where it was after 5
