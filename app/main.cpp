@@ -62,6 +62,18 @@ void draw_frame(GameState& game) {
 
 }  // namespace
 
+void draw_title_face() {
+  EASEL_circle(COLOUR_WHITE, 100, -83, 125);  // face
+  EASEL_circle(COLOUR_BLACK, 55, -50, 15);    // eyes
+  EASEL_circle(COLOUR_BLACK, 135, -50, 15);
+  constexpr int MOUTH[8][2] = {{50, -135}, {60, -140},  {70, -143},  {80, -143},
+                               {90, -143}, {100, -143}, {110, -140}, {120, -135}};
+  for (const auto& dot : MOUTH) EASEL_circle(COLOUR_BLACK, dot[0], dot[1], 3);
+  EASEL_triangle(COLOUR_ORANGE, 75, -100, 100, -100, 30, -85, 0);  // nose
+  EASEL_rectangle(COLOUR_RED, -10, 22, 210, 32, 0);                // hat brim
+  EASEL_rectangle(COLOUR_RED, 45, 32, 155, 102, 0);                // hat crown
+}
+
 int show_title_screen() {
   EASEL_rectangle(COLOUR_BLACK, -300, -250, 300, 250, 0);
   EASEL_printf_at(COLOUR_WHITE, -180, 200, 40, "VIRTUAL CHILLY!!");
@@ -75,15 +87,7 @@ int show_title_screen() {
   EASEL_printf_at(COLOUR_WHITE, -290, 54, 15, "next winter.  If they melt, however,");
   EASEL_printf_at(COLOUR_WHITE, -290, 36, 15, "they're gone forever.");
 
-  EASEL_circle(COLOUR_WHITE, 100, -83, 125);  // face
-  EASEL_circle(COLOUR_BLACK, 55, -50, 15);    // eyes
-  EASEL_circle(COLOUR_BLACK, 135, -50, 15);
-  constexpr int MOUTH[8][2] = {{50, -135}, {60, -140},  {70, -143},  {80, -143},
-                               {90, -143}, {100, -143}, {110, -140}, {120, -135}};
-  for (const auto& dot : MOUTH) EASEL_circle(COLOUR_BLACK, dot[0], dot[1], 3);
-  EASEL_triangle(COLOUR_ORANGE, 75, -100, 100, -100, 30, -85, 0);  // nose
-  EASEL_rectangle(COLOUR_RED, -10, 22, 210, 32, 0);                // hat brim
-  EASEL_rectangle(COLOUR_RED, 45, 32, 155, 102, 0);                // hat crown
+  draw_title_face();
   EASEL_printf_at(COLOUR_WHITE, -290, -200, 15, "Press a key to continue.");
 
   // Clicks and periodic events are passed over. A quit ends the wait: once the window is gone

@@ -5,6 +5,8 @@
 #include "app/game_state.h"
 #include "easel/easel.h"
 
+// The title screen's large snowman face with its red top hat (also the game's icon).
+void draw_title_face();
 // Draws the title screen and waits for a key: 1 when one was pressed, 0 when the player quit.
 int show_title_screen();
 // The state of a new game.
