@@ -1,6 +1,9 @@
 # The two commands a newcomer needs: `make run` starts the game, `make test` builds and runs
 # every test. Both install missing Debian packages first and build incrementally.
+# `make install [PREFIX=dir] [DESTDIR=dir]` installs the package, the game and the runner;
+# `make deb` builds a Debian package of the same files.
 BUILD := build/release
+PREFIX ?= /usr/local
 ASAN_BUILD := build/asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
@@ -8,7 +11,7 @@ ifeq ($(CI),true)
   CMAKE_FLAGS += -DCHILLY_WERROR=ON
 endif
 
-.PHONY: all deps build run test examples golden asan-test bench format check-format \
+.PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
         check-layers tidy clean
 
 all: build
@@ -36,6 +39,12 @@ examples: deps $(BUILD)/CMakeCache.txt
 # only after a deliberate change to how shapes are drawn (look at the new PNG before committing).
 golden: build
 	CHILLY_UPDATE_GOLDEN=1 $(BUILD)/tests/easel_tests --gtest_filter='*GoldenFrame*'
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHILLY_SANITIZE=ON -DCHILLY_E2E=OFF $(CMAKE_FLAGS)

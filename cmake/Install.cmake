@@ -1,0 +1,81 @@
+# What `cmake --install` (and `make install`) puts under the prefix: the EASEL library, shared
+# and static, its header, a pkg-config module and a CMake package; the game with its desktop
+# entry, icon and manual page; the runner and its manual page. Every file stays relative to the
+# prefix, so one build installs anywhere (--prefix, DESTDIR, CPack's staging directory).
+#
+# In a program's own build (add_subdirectory of a checkout) nothing is installed unless
+# EASEL_INSTALL is switched on.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+option(EASEL_INSTALL "Install the EASEL package, the game and the runner" ${PROJECT_IS_TOP_LEVEL})
+if(NOT EASEL_INSTALL)
+  return()
+endif()
+
+set(EASEL_VERSION 2.2.0)
+set(EASEL_SOVERSION 2)
+set(EASEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/EASEL)
+set(EASEL_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The library. Both files are called libeasel, so `-leasel` finds one or the other.
+set_target_properties(easel PROPERTIES VERSION ${EASEL_VERSION} SOVERSION ${EASEL_SOVERSION}
+                                       EXPORT_NAME easel)
+set_target_properties(easel_static PROPERTIES OUTPUT_NAME easel EXPORT_NAME easel_static)
+target_include_directories(easel INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+target_include_directories(easel_static INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+
+install(TARGETS easel EXPORT EASELTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT Development
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS easel_static EXPORT EASELStaticTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/easel/easel.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+# CMake package: find_package(EASEL) gives EASEL::easel (and EASEL::easel_static).
+install(EXPORT EASELTargets NAMESPACE EASEL:: DESTINATION ${EASEL_CMAKE_DIR})
+install(EXPORT EASELStaticTargets NAMESPACE EASEL:: DESTINATION ${EASEL_CMAKE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/EASELConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/EASELConfig.cmake
+                              INSTALL_DESTINATION ${EASEL_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/EASELConfigVersion.cmake
+                                 VERSION ${EASEL_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/EASELConfig.cmake ${PROJECT_BINARY_DIR}/EASELConfigVersion.cmake
+        DESTINATION ${EASEL_CMAKE_DIR})
+
+# pkg-config module. Its prefix is the one in force when installing (cmake --install --prefix
+# may name another than the build's), so the file is made by the install step itself.
+# Libs.private lists what the static library needs besides itself, without naming other
+# pkg-config modules, so that `pkg-config --libs easel` works where only the runtime libraries
+# of SDL2, FreeType, fontconfig and libpng are installed.
+set(EASEL_PC_LIBS_PRIVATE)
+foreach(library ${SDL2_LIBRARIES} ${FREETYPE_LIBRARIES} ${FONTCONFIG_LIBRARIES} ${LIBPNG_LIBRARIES}
+                stdc++ m)
+  string(APPEND EASEL_PC_LIBS_PRIVATE " -l${library}")
+endforeach()
+string(STRIP "${EASEL_PC_LIBS_PRIVATE}" EASEL_PC_LIBS_PRIVATE)
+install(CODE "
+  set(EASEL_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  set(EASEL_VERSION \"${EASEL_VERSION}\")
+  set(EASEL_PC_LIBS_PRIVATE \"${EASEL_PC_LIBS_PRIVATE}\")
+  set(CMAKE_INSTALL_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
+  set(CMAKE_INSTALL_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
+  configure_file(\"${CMAKE_CURRENT_LIST_DIR}/easel.pc.in\" \"${PROJECT_BINARY_DIR}/install/easel.pc\" @ONLY)
+")
+install(FILES ${PROJECT_BINARY_DIR}/install/easel.pc DESTINATION ${EASEL_PC_DIR})
+
+# Programs. They link the shared library, found from an installed program's own directory.
+file(RELATIVE_PATH EASEL_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
+set(EASEL_PROGRAMS virtual-chilly)
+if(TARGET easel-run)
+  list(APPEND EASEL_PROGRAMS easel-run)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/man/easel-run.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+set_target_properties(${EASEL_PROGRAMS} PROPERTIES INSTALL_RPATH "$ORIGIN/${EASEL_BIN_TO_LIB}")
+install(TARGETS ${EASEL_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The game's place on the desktop: menu entry, icon at the theme's sizes, manual page.
+include(${CMAKE_CURRENT_LIST_DIR}/Icon.cmake)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/virtual-chilly.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(DIRECTORY ${CHILLY_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/man/virtual-chilly.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
