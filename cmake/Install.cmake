@@ -34,6 +34,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/easel/easel.h DESTINATION ${CMAKE_INSTALL_IN
 # CMake package: find_package(EASEL) gives EASEL::easel (and EASEL::easel_static).
 install(EXPORT EASELTargets NAMESPACE EASEL:: DESTINATION ${EASEL_CMAKE_DIR})
 install(EXPORT EASELStaticTargets NAMESPACE EASEL:: DESTINATION ${EASEL_CMAKE_DIR})
+# The pkg-config modules behind the static library's dependencies, as PREFIX:module pairs.
+set(EASEL_STATIC_MODULES FREETYPE:freetype2 FONTCONFIG:fontconfig LIBPNG:libpng)
+if(TARGET PkgConfig::SDL2)
+  list(APPEND EASEL_STATIC_MODULES SDL2:sdl2)
+endif()
+string(REPLACE ";" " " EASEL_STATIC_MODULES "${EASEL_STATIC_MODULES}")
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/EASELConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/EASELConfig.cmake
                               INSTALL_DESTINATION ${EASEL_CMAKE_DIR})
