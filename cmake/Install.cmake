@@ -53,12 +53,11 @@ install(FILES ${PROJECT_BINARY_DIR}/EASELConfig.cmake ${PROJECT_BINARY_DIR}/EASE
 # Libs.private lists what the static library needs besides itself, without naming other
 # pkg-config modules, so that `pkg-config --libs easel` works where only the runtime libraries
 # of SDL2, FreeType, fontconfig and libpng are installed.
-set(EASEL_PC_LIBS_PRIVATE)
-foreach(library ${SDL2_LIBRARIES} ${FREETYPE_LIBRARIES} ${FONTCONFIG_LIBRARIES} ${LIBPNG_LIBRARIES}
-                stdc++ m)
-  string(APPEND EASEL_PC_LIBS_PRIVATE " -l${library}")
-endforeach()
-string(STRIP "${EASEL_PC_LIBS_PRIVATE}" EASEL_PC_LIBS_PRIVATE)
+set(EASEL_PC_LIBS_PRIVATE ${SDL2_LIBRARIES} ${FREETYPE_LIBRARIES} ${FONTCONFIG_LIBRARIES}
+                          ${LIBPNG_LIBRARIES} stdc++ m)
+list(REMOVE_DUPLICATES EASEL_PC_LIBS_PRIVATE)
+list(TRANSFORM EASEL_PC_LIBS_PRIVATE PREPEND -l)
+string(JOIN " " EASEL_PC_LIBS_PRIVATE ${EASEL_PC_LIBS_PRIVATE})
 install(CODE "
   set(EASEL_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
   set(EASEL_VERSION \"${EASEL_VERSION}\")

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -149,7 +148,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: chilly-icon DIR\n", stderr);
     return 2;
   }
-  setenv("EASEL_HOST", "headless", 1);
+  headless_reset();
   headless_set_time_limit(10000);
   EASEL_open(nullptr, nullptr, nullptr, SW_SHOWDEFAULT);
   EASEL_logging(0);
