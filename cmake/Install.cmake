@@ -8,7 +8,13 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-option(EASEL_INSTALL "Install the EASEL package, the game and the runner" ${PROJECT_IS_TOP_LEVEL})
+# A browser build (emscripten) has nothing to install here, and its programs cannot run at
+# build time to draw the icon.
+set(easel_install_default ${PROJECT_IS_TOP_LEVEL})
+if(EMSCRIPTEN)
+  set(easel_install_default OFF)
+endif()
+option(EASEL_INSTALL "Install the EASEL package, the game and the runner" ${easel_install_default})
 if(NOT EASEL_INSTALL)
   return()
 endif()
