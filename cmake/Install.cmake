@@ -65,12 +65,13 @@ list(REMOVE_DUPLICATES EASEL_PC_LIBS_PRIVATE)
 list(TRANSFORM EASEL_PC_LIBS_PRIVATE PREPEND -l)
 string(JOIN " " EASEL_PC_LIBS_PRIVATE ${EASEL_PC_LIBS_PRIVATE})
 install(CODE "
-  set(EASEL_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  set(EASEL_PC_TEMPLATE \"${CMAKE_CURRENT_LIST_DIR}/easel.pc.in\")
+  set(EASEL_PC_OUTPUT \"${PROJECT_BINARY_DIR}/install/easel.pc\")
   set(EASEL_VERSION \"${EASEL_VERSION}\")
   set(EASEL_PC_LIBS_PRIVATE \"${EASEL_PC_LIBS_PRIVATE}\")
   set(CMAKE_INSTALL_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
   set(CMAKE_INSTALL_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
-  configure_file(\"${CMAKE_CURRENT_LIST_DIR}/easel.pc.in\" \"${PROJECT_BINARY_DIR}/install/easel.pc\" @ONLY)
+  include(\"${CMAKE_CURRENT_LIST_DIR}/WritePkgConfig.cmake\")
 ")
 install(FILES ${PROJECT_BINARY_DIR}/install/easel.pc DESTINATION ${EASEL_PC_DIR})
 
@@ -90,3 +91,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/virtual-chilly.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${CHILLY_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/man/virtual-chilly.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Installed straight into the system's own prefix, the new shared library is made known to the
+# dynamic linker at once (a package manager does this itself; DESTDIR means one is at work).
+install(CODE "
+  if(\"\$ENV{DESTDIR}\" STREQUAL \"\" AND CMAKE_INSTALL_PREFIX MATCHES \"^/usr(/local)?$\")
+    execute_process(COMMAND ldconfig RESULT_VARIABLE ignored OUTPUT_QUIET ERROR_QUIET)
+  endif()
+")

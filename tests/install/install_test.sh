@@ -118,7 +118,7 @@ case "$step" in
     quiet cc -o "$dir/hello_static" "$here/hello.c" $(pkg-config --cflags easel) -L"$dir/static" \
       $(pkg-config --static --libs easel)
     if ldd "$dir/hello_static" | grep -q libeasel; then fail "hello_static links libeasel.so"; fi
-    export LD_LIBRARY_PATH=$prefix/lib
+    # No LD_LIBRARY_PATH: the module gives a program of a private prefix an rpath.
     check_program "$dir/hello_c"
     check_program "$dir/hello_cpp"
     check_program "$dir/hello_static"
