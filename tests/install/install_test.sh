@@ -156,7 +156,8 @@ case "$step" in
       echo "add_executable(hello_cpp hello.cpp)"
       echo "target_link_libraries(hello_cpp EASEL::easel)"
     } >"$dir/CMakeLists.txt"
-    quiet cmake -S "$dir" -B "$dir/build" -DCMAKE_BUILD_TYPE=Release \
+    # No build type: the checkout's library compiles without optimisation, in half the time.
+    quiet cmake -S "$dir" -B "$dir/build" \
       ${CMAKE_C_COMPILER_LAUNCHER:+-DCMAKE_C_COMPILER_LAUNCHER=$CMAKE_C_COMPILER_LAUNCHER} \
       ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER}
     # None of the checkout's tests, benchmarks or fuzz targets come along.
