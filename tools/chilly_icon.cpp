@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/main.h"
+#include "app/palette.h"
 #include "platform/headless.h"
 
 namespace {
@@ -22,7 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* GRAPHICS = "EASEL Graphics";
-constexpr int ICE_BLUE = 11;  // not among the face's colours
 constexpr int SIZES[] = {48, 64, 128, 256};
 constexpr int MARGIN_PERCENT = 3;
 
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
   headless_set_time_limit(10000);
   EASEL_open(nullptr, nullptr, nullptr, SW_SHOWDEFAULT);
   EASEL_logging(0);
-  EASEL_rectangle(ICE_BLUE, -300, -250, 300, 250, 0);
+  EASEL_rectangle(COLOUR_ICE_BLUE, -300, -250, 300, 250, 0);  // not among the face's colours
   draw_title_face();
   // Two periodic events: the first wait copies the picture to the window, the second shows it.
   EASEL_animate(EASEL_ANIM_RUN);
