@@ -68,8 +68,10 @@ if dpkg-query -W -f='${Status}' "$PACKAGE" 2>/dev/null | grep -q "ok installed";
 fi
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null || fail "apt-get install"
 mapfile -t files < <(dpkg -L "$PACKAGE" | while read -r f; do [ -f "$f" ] && echo "$f"; done)
-for want in "$GAME" /usr/bin/easel-run /usr/include/easel.h /usr/share/man/man1/virtual-chilly.1 \
-  /usr/share/applications/virtual-chilly.desktop /usr/share/icons/hicolor/48x48/apps/virtual-chilly.png; do
+wanted=("$GAME" /usr/include/easel.h /usr/share/man/man1/virtual-chilly.1
+  /usr/share/applications/virtual-chilly.desktop /usr/share/icons/hicolor/48x48/apps/virtual-chilly.png)
+[ -x build/release/tools/easel-run ] && wanted+=(/usr/bin/easel-run /usr/share/man/man1/easel-run.1)
+for want in "${wanted[@]}"; do
   [ -f "$want" ] || fail "$want was not installed"
 done
 [ "$(pkg-config --modversion easel)" != "" ] || fail "pkg-config does not find easel"
