@@ -3,8 +3,9 @@
 # no_display): the game runs in a fresh working directory, xdotool types and clicks, and the
 # screen is read back with ImageMagick. The graphics window sits at (0, 0) with its 20-pixel menu
 # bar on top, so client (0, 0) is screen (0, 20) and drawing point (x, y) is screen
-# (300 + x, 280 - y), each times the desktop's scale. Colours are polled until they show (10 s
-# at most), so no step hangs.
+# (300 + x, 280 - y), each times the desktop's scale. Every check polls until what it waits for
+# shows, for LIMIT seconds at most: generous, so that a loaded machine only makes a test slower,
+# never wrong, and still no step hangs.
 # Usage: game_e2e.sh SCENARIO GAME X11_TOOL
 set -uo pipefail
 
@@ -15,6 +16,7 @@ scale=1
 work=$(mktemp -d)
 game_pid=
 artifacts=${CHILLY_ARTIFACTS:-$work}
+LIMIT=60
 
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid"; fi
@@ -48,7 +50,7 @@ colour_at() {
 
 # Waits until drawing point (x, y) shows the colour.
 expect_colour() {
-  local x=$1 y=$2 want=$3 what=$4 got deadline=$((SECONDS + 10))
+  local x=$1 y=$2 want=$3 what=$4 got deadline=$((SECONDS + LIMIT))
   while :; do
     shot
     got=$(colour_at "$x" "$y")
@@ -72,7 +74,7 @@ click_at() { click_screen $((300 + $1)) $((280 - $2)); }
 start_game() {
   (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
   game_pid=$!
-  window=$(timeout 10 xdotool search --sync --name '^EASEL Graphics$' | head -n 1)
+  window=$(timeout $LIMIT xdotool search --sync --name '^EASEL Graphics$' | head -n 1)
   [ -n "$window" ] || fail "the graphics window did not appear"
   expect_colour -250 -150 "$BLACK" "title screen background"
   expect_colour 150 -150 "$WHITE" "title screen face"
@@ -89,11 +91,11 @@ play() {
 # Waits for the game to end and checks its exit status.
 expect_exit() {
   local want=$1 what=$2 status
-  for _ in $(seq 100); do
+  for _ in $(seq $((LIMIT * 10))); do
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$game_pid" 2>/dev/null && fail "$what: the game is still running after 10 s"
+  kill -0 "$game_pid" 2>/dev/null && fail "$what: the game is still running after $LIMIT s"
   wait "$game_pid"
   status=$?
   game_pid=
@@ -119,18 +121,29 @@ case "$scenario" in
   menu_halt)
     play
     first=$(client_hash)
-    sleep 1
-    [ "$(client_hash)" != "$first" ] || fail "nothing moves while the game runs"
+    deadline=$((SECONDS + LIMIT))
+    while [ "$(client_hash)" = "$first" ]; do
+      [ $SECONDS -ge $deadline ] && fail "nothing moves while the game runs"
+      sleep 0.2
+    done
     click_screen 15 10  # "Run" at the left of the menu bar
-    shot
-    [ "$(colour_at -150 240)" != "$ICE_BLUE" ] || fail "the Run menu did not open"
+    deadline=$((SECONDS + LIMIT))
+    until shot && [ "$(colour_at -150 240)" != "$ICE_BLUE" ]; do
+      [ $SECONDS -ge $deadline ] && fail "the Run menu did not open"
+      sleep 0.2
+    done
     click_screen 60 51  # its second item, "Halt animation"
-    sleep 0.5
+    # Halted: the picture stands still for a whole second (it may take a moment to get there).
+    deadline=$((SECONDS + LIMIT))
     first=$(client_hash)
     sleep 1
-    [ "$(client_hash)" = "$first" ] || fail "the snowmen still move after Halt animation"
+    while [ "$(client_hash)" != "$first" ]; do
+      [ $SECONDS -ge $deadline ] && fail "the snowmen still move after Halt animation"
+      first=$(client_hash)
+      sleep 1
+    done
     xdotool key ctrl+a
-    deadline=$((SECONDS + 5))
+    deadline=$((SECONDS + LIMIT))
     while [ "$(client_hash)" = "$first" ]; do
       [ $SECONDS -ge $deadline ] && fail "Ctrl+A did not start the snowmen again"
       sleep 0.2
@@ -141,7 +154,7 @@ case "$scenario" in
     xdotool key ctrl+r
     click_at 100 -100
     xdotool key ctrl+r
-    deadline=$((SECONDS + 10))
+    deadline=$((SECONDS + LIMIT))
     until grep -qx 'EASEL_MOUSE(100, -100);' "$work/EASEL.SCR" 2>/dev/null; do
       [ $SECONDS -ge $deadline ] && fail "EASEL.SCR holds no line for the click: $(cat "$work/EASEL.SCR" 2>&1)"
       sleep 0.2
