@@ -64,6 +64,9 @@ struct PackageState {
   uint8_t playing = 0;
   int32_t timer_fired = 0;  // a tick came since the last periodic event was made
   FILE* script_file = nullptr;
+  // Set while lines fail to reach the script file, so that a full disk is reported once and
+  // not once per event; a line that is written again, or a file opened afresh, clears it.
+  uint8_t script_write_failing = 0;
   int32_t periodic_count = 0;  // pending run while recording, repeats owed while playing
   int32_t ctrl_down = 0;
   int32_t dirty = 1;  // the off-screen image changed since it was last copied to the screen

@@ -114,20 +114,16 @@ int play_line(const ScriptLine& line) {
   }
 }
 
-// Set while lines fail to reach the file, so that a full disk is reported once and not once per
-// event; a line that is written again, or a file opened afresh, clears it.
-bool write_failing = false;
-
 // Writes one line and flushes it at once: a recording that is killed loses at most the pending
 // run of periodic events, never a line already returned to the program. A lost line is said
 // in the log rather than passed over.
 void write_line(const char* line) {
   const bool written =
       std::fputs(line, package.script_file) >= 0 && std::fflush(package.script_file) == 0;
-  if (!written && !write_failing) {
+  if (!written && !package.script_write_failing) {
     EASEL_printf("Cannot write script file %s\n", SCRIPT_NAME);
   }
-  write_failing = !written;
+  package.script_write_failing = written ? 0 : 1;
 }
 
 void set_check(UINT id, bool checked) {
@@ -143,7 +139,7 @@ void script_write_event(int kind, int x, int y, int key) {
       EASEL_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
       return;
     }
-    write_failing = false;
+    package.script_write_failing = 0;
   }
   char line[SCRIPT_LINE_SIZE];
   switch (kind) {

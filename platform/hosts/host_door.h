@@ -38,10 +38,9 @@ HINSTANCE program_instance();
 // ---------------------------------------------------------------------------------------------
 // For the testing layer: resets, counters, read-back, failures on demand
 
-void user_reset();
-void gdi_reset();
-void memory_reset();
-void menu_reset();
+// Destroys every window (host windows included), class, timer, menu, DC, GDI object and memory
+// block and empties the queues. Handles from before stay invalid after it.
+void platform_reset();
 // The pixels of a bitmap object; false for anything that is not a live bitmap.
 bool bitmap_surface(HBITMAP bitmap, Surface* surface);
 int live_gdi_objects();

@@ -1,6 +1,8 @@
 // Checked handles: a handle is a tag, a generation and a slot number packed into a pointer-sized
 // value. Looking one up checks all three, so a handle that was freed, that belongs to another
-// table or that was never issued finds nothing instead of touching freed memory.
+// table or that was never issued finds nothing instead of touching freed memory. A slot's
+// generation only ever moves on, through clear() too, so a freed handle stays dead until its
+// slot has been reused about a million times.
 #pragma once
 
 #include <cstddef>
@@ -56,9 +58,14 @@ class HandleTable {
     return remove(reinterpret_cast<uintptr_t>(handle));
   }
 
+  // Drops every entry but keeps each slot's generation, so that no handle issued before names
+  // an entry added after.
   void clear() {
-    slots_.clear();
     free_.clear();
+    for (size_t i = slots_.size(); i-- > 0;) {
+      slots_[i].value.reset();
+      free_.push_back(i);
+    }
     live_ = 0;
   }
 

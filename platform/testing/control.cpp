@@ -22,10 +22,7 @@ const HostWindow* find_host_window(const char* title) {
 void headless_reset() {
   // Tests and tools drive the window system on this host, whatever the program would pick.
   host::select("headless");
-  plat::user_reset();
-  plat::menu_reset();
-  plat::gdi_reset();
-  plat::memory_reset();
+  plat::platform_reset();
   state() = HostState{};
 }
 

@@ -197,4 +197,46 @@ TEST_F(HeadlessTest, ResetBringsEverythingBack) {
   EXPECT_EQ(headless_now(), 3000u);
 }
 
+// The first object of each kind made after a reset takes the slot of the first one made before
+// it; the old handle must still name nothing, and using it must leave the new object alone.
+TEST_F(HeadlessTest, NoHandleFromBeforeAResetNamesAnObjectAfterIt) {
+  HWND old_window = make_window("Old");
+  HMENU old_menu = CreateMenu();
+  HGLOBAL old_block = GlobalAlloc(GMEM_MOVEABLE, 10);
+  HDC old_dc = CreateCompatibleDC(nullptr);
+  HBRUSH old_brush = CreateSolidBrush(RGB(1, 2, 3));
+  headless_reset();
+  HWND window = make_window("New");
+  HMENU menu = CreateMenu();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 20);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+
+  EXPECT_FALSE(IsWindow(old_window));
+  EXPECT_FALSE(DestroyWindow(old_window));
+  EXPECT_TRUE(IsWindow(window));
+
+  EXPECT_FALSE(AppendMenuA(old_menu, MF_STRING, 7, "Stale"));
+  EXPECT_EQ(GetMenuState(menu, 7, MF_BYCOMMAND), UINT(-1)) << "nothing reached the new menu";
+
+  EXPECT_EQ(GlobalSize(old_block), 0u);
+  EXPECT_EQ(GlobalFree(old_block), old_block) << "freeing it fails";
+  EXPECT_EQ(GlobalSize(block), 20u);
+
+  EXPECT_EQ(SetTextColor(old_dc, RGB(9, 9, 9)), COLORREF(0xFFFFFFFF));
+  EXPECT_FALSE(DeleteDC(old_dc));
+  EXPECT_EQ(SetTextColor(dc, RGB(0, 0, 0)), RGB(0, 0, 0)) << "the new DC kept its colour";
+
+  EXPECT_FALSE(SelectObject(dc, old_brush));
+  EXPECT_FALSE(DeleteObject(old_brush));
+  EXPECT_TRUE(SelectObject(dc, brush)) << "the new brush is still there";
+
+  PlatformCounters c = headless_counters();
+  EXPECT_EQ(c.windows, 1);
+  EXPECT_EQ(c.menus, 1);
+  EXPECT_EQ(c.memory_blocks, 1);
+  EXPECT_EQ(c.dcs, 1);
+  EXPECT_EQ(c.gdi_objects, 1);
+}
+
 }  // namespace

@@ -2,7 +2,7 @@
 // text and background attributes, and the drawing target each resolves to at a drawing call.
 #include <algorithm>
 
-#include "gdi/gdi_state.h"
+#include "context.h"
 
 namespace plat::gdi {
 
@@ -27,8 +27,7 @@ HDC add_dc(HWND window) {
 }  // namespace
 
 HandleTable<DeviceContext>& dcs() {
-  static HandleTable<DeviceContext> table(TAG_DC);
-  return table;
+  return context().handles.dcs;
 }
 
 bool dc_target(const DeviceContext& dc, Target* target) {

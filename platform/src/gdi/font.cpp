@@ -18,6 +18,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "context.h"
 #include "gdi/font_cache.h"
 
 namespace plat::gdi {
@@ -83,7 +84,7 @@ void release_fontconfig_at_exit() {
 }
 
 void report_missing_fonts() {
-  static bool reported = false;
+  bool& reported = gdi_state().missing_fonts_reported;
   if (reported) return;
   reported = true;
   std::fprintf(stderr,
@@ -363,6 +364,10 @@ void font_cache_rebuild(bool system_fonts) {
   c.matches.clear();
   c.requests.clear();
   ++c.epoch;
+}
+
+void font_cache_reset() {
+  if (cache().own_config) font_cache_rebuild(true);
 }
 
 }  // namespace plat::gdi

@@ -63,5 +63,8 @@ FontMetrics font_metrics(Font& font);
 // Forgets every match and starts again, either with the system's fonts or with no fonts at all
 // (how a machine without any font package looks).
 void font_cache_rebuild(bool system_fonts);
+// Back to the system's fonts if they were taken away. What the cache holds otherwise stays: it
+// mirrors the machine's font files, which no reset changes.
+void font_cache_reset();
 
 }  // namespace plat::gdi

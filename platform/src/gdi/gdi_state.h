@@ -1,8 +1,9 @@
 // The GDI's own records: device contexts, pens, brushes, fonts and bitmaps, the two handle
-// tables they live in, and the drawing target a DC resolves to at each call (a bitmap, or the
-// client area of a window that may have changed or gone since the DC was made).
+// tables they live in, the stock objects, and the drawing target a DC resolves to at each call
+// (a bitmap, or the client area of a window that may have changed or gone since the DC was made).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -77,6 +78,17 @@ struct DeviceContext {
   int pos_y = 0;
 };
 
+constexpr int STOCK_COUNT = 14;  // indices 0..SYSTEM_FONT
+
+// The GDI's part of the window system's context (the tables are with the other handle tables).
+struct GdiState {
+  std::array<HGDIOBJ, STOCK_COUNT> stock{};
+  HGDIOBJ stock_bitmap = nullptr;
+  int stock_count = 0;
+  bool missing_fonts_reported = false;  // said once that there is no font file to draw with
+};
+
+GdiState& gdi_state();
 HandleTable<GdiObject>& objects();
 HandleTable<DeviceContext>& dcs();
 
@@ -87,7 +99,7 @@ inline DeviceContext* dc_of(HDC h) {
   return dcs().get(h);
 }
 
-// Creates the stock objects on first use; their handles stay the same across gdi_reset.
+// Creates the stock objects on first use; their handles stay the same until the next reset.
 void ensure_stock_objects();
 HGDIOBJ stock_object(int index);
 // The 1x1 bitmap a new memory DC starts with.

@@ -1,26 +1,21 @@
 // GDI objects: the stock pens, brushes, fonts and bitmap, creating pens, brushes and bitmaps,
-// selecting objects into DCs and deleting them, and the live-object counters and reset that
-// the headless host uses.
+// selecting objects into DCs and deleting them, and the live-object counters that the headless
+// host reports.
 #include <algorithm>
 #include <array>
 #include <new>
 
-#include "gdi/gdi_state.h"
+#include "context.h"
 
 namespace plat::gdi {
 
 namespace {
 
-constexpr int STOCK_COUNT = 14;  // indices 0..SYSTEM_FONT
 // Largest bitmap side and area: beyond this CreateCompatibleBitmap fails instead of trying to
 // allocate gigabytes.
 constexpr int MAX_BITMAP_SIDE = 16384;
 constexpr int64_t MAX_BITMAP_PIXELS = int64_t(1) << 26;
 constexpr int PS_NULL_STYLE = 5;
-
-std::array<HGDIOBJ, STOCK_COUNT> stock_handles{};
-HGDIOBJ stock_bitmap_handle = nullptr;
-int stock_count = 0;
 
 HGDIOBJ add_object(GdiObject object) {
   return to_handle<HGDIOBJ>(objects().add(std::move(object)));
@@ -28,7 +23,7 @@ HGDIOBJ add_object(GdiObject object) {
 
 HGDIOBJ add_stock(GdiObject object) {
   object.stock = true;
-  ++stock_count;
+  ++gdi_state().stock_count;
   return add_object(std::move(object));
 }
 
@@ -74,46 +69,50 @@ HGDIOBJ* slot_for(DeviceContext& dc, ObjectKind kind) {
 }  // namespace
 
 HandleTable<GdiObject>& objects() {
-  static HandleTable<GdiObject> table(TAG_GDIOBJ);
-  return table;
+  return context().handles.objects;
+}
+
+GdiState& gdi_state() {
+  return context().gdi;
 }
 
 void ensure_stock_objects() {
-  if (stock_bitmap_handle) return;
-  stock_handles[WHITE_BRUSH] = add_stock(make_brush(false, RGB(255, 255, 255)));
-  stock_handles[LTGRAY_BRUSH] = add_stock(make_brush(false, RGB(192, 192, 192)));
-  stock_handles[GRAY_BRUSH] = add_stock(make_brush(false, RGB(128, 128, 128)));
-  stock_handles[DKGRAY_BRUSH] = add_stock(make_brush(false, RGB(64, 64, 64)));
-  stock_handles[BLACK_BRUSH] = add_stock(make_brush(false, RGB(0, 0, 0)));
-  stock_handles[NULL_BRUSH] = add_stock(make_brush(true, RGB(0, 0, 0)));
-  stock_handles[WHITE_PEN] = add_stock(make_pen(false, 1, RGB(255, 255, 255)));
-  stock_handles[BLACK_PEN] = add_stock(make_pen(false, 1, RGB(0, 0, 0)));
-  stock_handles[NULL_PEN] = add_stock(make_pen(true, 1, RGB(0, 0, 0)));
+  GdiState& g = gdi_state();
+  if (g.stock_bitmap) return;
+  g.stock[WHITE_BRUSH] = add_stock(make_brush(false, RGB(255, 255, 255)));
+  g.stock[LTGRAY_BRUSH] = add_stock(make_brush(false, RGB(192, 192, 192)));
+  g.stock[GRAY_BRUSH] = add_stock(make_brush(false, RGB(128, 128, 128)));
+  g.stock[DKGRAY_BRUSH] = add_stock(make_brush(false, RGB(64, 64, 64)));
+  g.stock[BLACK_BRUSH] = add_stock(make_brush(false, RGB(0, 0, 0)));
+  g.stock[NULL_BRUSH] = add_stock(make_brush(true, RGB(0, 0, 0)));
+  g.stock[WHITE_PEN] = add_stock(make_pen(false, 1, RGB(255, 255, 255)));
+  g.stock[BLACK_PEN] = add_stock(make_pen(false, 1, RGB(0, 0, 0)));
+  g.stock[NULL_PEN] = add_stock(make_pen(true, 1, RGB(0, 0, 0)));
   // The system font is a regular sans face with a cell of up to 16 pixels, the fixed font a
   // monospace face at an em of 13 with a cell of 13: 8 pixels a character and 13 a line, like
   // the Windows fonts of those names. DejaVu comes first so that they look the same on every
   // machine that has it.
-  stock_handles[ANSI_FIXED_FONT] =
+  g.stock[ANSI_FIXED_FONT] =
       add_stock(make_font({-13, FW_NORMAL, false, true, "DejaVu Sans Mono", "monospace", true}));
-  stock_handles[SYSTEM_FONT] =
+  g.stock[SYSTEM_FONT] =
       add_stock(make_font({16, FW_NORMAL, false, false, "DejaVu Sans", "sans-serif"}));
   GdiObject bitmap;
   bitmap.kind = ObjectKind::BITMAP;
   bitmap.bitmap.width = 1;
   bitmap.bitmap.height = 1;
   bitmap.bitmap.pixels.assign(1, 0);
-  stock_bitmap_handle = add_stock(std::move(bitmap));
+  g.stock_bitmap = add_stock(std::move(bitmap));
 }
 
 HGDIOBJ stock_object(int index) {
   ensure_stock_objects();
   if (index < 0 || index >= STOCK_COUNT) return nullptr;
-  return stock_handles[size_t(index)];
+  return gdi_state().stock[size_t(index)];
 }
 
 HGDIOBJ stock_bitmap() {
   ensure_stock_objects();
-  return stock_bitmap_handle;
+  return gdi_state().stock_bitmap;
 }
 
 HFONT create_font_object(const FontRequest& request) {
@@ -128,22 +127,7 @@ namespace plat {
 using namespace gdi;
 
 int live_gdi_objects() {
-  return int(objects().live()) - gdi::stock_count;
-}
-
-void gdi_reset() {
-  // Entries are removed one by one (not cleared) so that handles from before stay invalid.
-  std::vector<uintptr_t> doomed;
-  dcs().for_each([&](uintptr_t handle, DeviceContext&) { doomed.push_back(handle); });
-  for (uintptr_t handle : doomed) dcs().remove(handle);
-  doomed.clear();
-  objects().for_each([&](uintptr_t handle, GdiObject& object) {
-    if (!object.stock) doomed.push_back(handle);
-    object.select_count = 0;
-    object.bitmap.selected_in = 0;
-  });
-  for (uintptr_t handle : doomed) objects().remove(handle);
-  if (GdiObject* bitmap = object_of(gdi::stock_bitmap_handle)) bitmap->bitmap.pixels.assign(1, 0);
+  return int(objects().live()) - gdi_state().stock_count;
 }
 
 bool bitmap_surface(HBITMAP bitmap, Surface* surface) {

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "handle_table.h"
-#include "internal.h"
+#include "context.h"
 
 namespace plat {
 
@@ -18,29 +17,16 @@ namespace {
 // uses comes near it, and a wild size must fail quietly instead of exhausting the machine.
 constexpr size_t MAX_BLOCK_BYTES = size_t(1) << 30;
 
-struct FreeBytes {
-  void operator()(unsigned char* p) const { std::free(p); }
-};
-
-struct Block {
-  std::unique_ptr<unsigned char, FreeBytes> bytes;
-  size_t size = 0;
-  unsigned locks = 0;
-};
-
-struct MemoryState {
-  HandleTable<Block> blocks{TAG_GLOBAL};
-  int succeed_before_failing = 0;
-  int failures_left = 0;  // < 0: every allocation fails
-};
-
 MemoryState& memory() {
-  static MemoryState state;
-  return state;
+  return context().memory;
 }
 
-Block* find_block(HGLOBAL mem) {
-  return memory().blocks.get(mem);
+HandleTable<MemoryBlock>& blocks() {
+  return context().handles.blocks;
+}
+
+MemoryBlock* find_block(HGLOBAL mem) {
+  return blocks().get(mem);
 }
 
 // Consumes one allocation from the failure plan; true when this one must fail.
@@ -60,11 +46,7 @@ void memory_fail_after(int after, int count) {
 }
 
 int live_memory_blocks() {
-  return int(memory().blocks.live());
-}
-
-void memory_reset() {
-  memory() = MemoryState{};
+  return int(blocks().live());
 }
 
 }  // namespace plat
@@ -77,33 +59,33 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
   auto* raw = static_cast<unsigned char*>(std::malloc(std::max<size_t>(bytes, 1)));
   if (!raw) return nullptr;
   if (flags & GMEM_ZEROINIT) std::memset(raw, 0, std::max<size_t>(bytes, 1));
-  Block block;
+  MemoryBlock block;
   block.bytes.reset(raw);
   block.size = bytes;
   MemoryState& m = memory();
   if (m.succeed_before_failing > 0) --m.succeed_before_failing;
-  return to_handle<HGLOBAL>(m.blocks.add(std::move(block)));
+  return to_handle<HGLOBAL>(blocks().add(std::move(block)));
 }
 
 LPVOID WINAPI GlobalLock(HGLOBAL mem) {
-  Block* b = find_block(mem);
+  MemoryBlock* b = find_block(mem);
   if (!b) return nullptr;
   if (b->locks < UINT_MAX) ++b->locks;
   return b->bytes.get();
 }
 
 BOOL WINAPI GlobalUnlock(HGLOBAL mem) {
-  Block* b = find_block(mem);
+  MemoryBlock* b = find_block(mem);
   if (!b || b->locks == 0) return FALSE;
   --b->locks;
   return b->locks > 0 ? TRUE : FALSE;
 }
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL mem) {
-  return memory().blocks.remove(mem) ? nullptr : mem;
+  return blocks().remove(mem) ? nullptr : mem;
 }
 
 size_t WINAPI GlobalSize(HGLOBAL mem) {
-  Block* b = find_block(mem);
+  MemoryBlock* b = find_block(mem);
   return b ? b->size : 0;
 }

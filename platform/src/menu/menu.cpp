@@ -5,15 +5,13 @@
 #include <unordered_set>
 #include <utility>
 
-#include "handle_table.h"
-#include "menu/menu_private.h"
+#include "context.h"
 
 namespace plat {
 namespace {
 
 HandleTable<Menu>& menus() {
-  static HandleTable<Menu> table(TAG_MENU);
-  return table;
+  return context().handles.menus;
 }
 
 constexpr UINT KEPT_FLAGS = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR;
@@ -94,11 +92,8 @@ int live_menus() {
   return int(menus().live());
 }
 
-void menu_reset() {
-  menu_tracking_reset();
-  menu_draw_reset();
-  menu_layout_reset();
-  menus().clear();
+MenuState& menu_state() {
+  return context().menu;
 }
 
 }  // namespace plat

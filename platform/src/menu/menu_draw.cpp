@@ -23,7 +23,7 @@ constexpr const char* CHECK_MARK[] = {
 };
 constexpr int CHECK_SIZE = 7;
 
-std::vector<uint32_t> overlay;
+std::vector<uint32_t>& overlay = menu_state().overlay;
 
 RECT intersect(const RECT& a, const RECT& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -185,10 +185,6 @@ bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out)
   draw_popup(*out, *popup, popup_layout(*popup, bar_layout(*bar)[size_t(view.title)].left, w),
              view.item);
   return true;
-}
-
-void menu_draw_reset() {
-  std::vector<uint32_t>().swap(overlay);
 }
 
 }  // namespace plat

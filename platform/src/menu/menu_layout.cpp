@@ -20,7 +20,7 @@ constexpr int MIN_TEXT_WIDTH = 60;
 constexpr int SEPARATOR_HEIGHT = 8;
 constexpr int64_t COORD_LIMIT = 1 << 24;
 
-MenuFont cached_font;
+MenuFont& cached_font = menu_state().font;
 
 int clamp_coord(int64_t v) {
   return int(std::clamp<int64_t>(v, -COORD_LIMIT, COORD_LIMIT));
@@ -151,10 +151,6 @@ int popup_item_at(const PopupLayout& layout, int x, int y) {
     if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return int(i);
   }
   return -1;
-}
-
-void menu_layout_reset() {
-  cached_font = MenuFont{};
 }
 
 }  // namespace plat

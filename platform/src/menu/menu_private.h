@@ -1,8 +1,9 @@
 // What the menu files share among themselves: the menu records, item labels split into their
 // parts, the geometry of the bar and of a popup (one place, so drawing and hit-testing agree)
-// and the tracking state that drawing shows.
+// and the menu state that the window system's context holds: tracking and drawing's buffer.
 #pragma once
 
+#include <bitset>
 #include <string>
 #include <vector>
 
@@ -90,10 +91,38 @@ struct MenuView {
 bool menu_view(HWND hwnd, MenuView* view);
 
 // ---------------------------------------------------------------------------------------------
-// Resets of each file's own state (called by menu_reset)
+// State (held by the window system's context; the menus' handle table is with the others)
 
-void menu_tracking_reset();
-void menu_draw_reset();
-void menu_layout_reset();
+enum class MenuMode { NONE, BAR, POPUP };
+
+struct MenuTracking {
+  MenuMode mode = MenuMode::NONE;
+  HWND hwnd = nullptr;
+  HMENU bar = nullptr;
+  int title = -1;             // highlighted or open bar item
+  int item = -1;              // highlighted popup item
+  int hover = -1;             // popup item the pointer last moved onto
+  bool press_opened = false;  // the button press in progress opened the popup
+};
+
+// Where a key press or button press went, so its release goes there too.
+enum class InputOwner { NONE, PROGRAM, MENU };
+
+struct MenuState {
+  MenuTracking track;
+  // DefWindowProcA's part: Alt or F10 went down as a system key and nothing else since.
+  bool alt_tapped = false;
+  bool f10_tapped = false;
+  std::bitset<256> keys_to_program;
+  std::bitset<256> keys_to_menu;
+  InputOwner button_owner = InputOwner::NONE;
+  // The menu took the last key press: text that the desktop sends for it separately belongs to
+  // the menu too, even if that press closed it.
+  bool text_of_menu_key = false;
+  std::vector<uint32_t> overlay;  // a window's pixels with the open popup drawn over them
+  MenuFont font;                  // the menu font, made on first use
+};
+
+MenuState& menu_state();
 
 }  // namespace plat

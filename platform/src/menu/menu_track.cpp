@@ -5,37 +5,23 @@
 // release goes where its press went (to the program or to the menu), and so does every button
 // release, so the program never sees a release without its press, nor misses the release of a
 // key it saw go down (the package follows Ctrl that way).
-#include <bitset>
-
 #include "menu/menu_private.h"
 
 namespace plat {
 namespace {
 
-enum class Mode { NONE, BAR, POPUP };
+using Mode = MenuMode;
+using Tracking = MenuTracking;
+using Owner = InputOwner;
 
-struct Tracking {
-  Mode mode = Mode::NONE;
-  HWND hwnd = nullptr;
-  HMENU bar = nullptr;
-  int title = -1;             // highlighted or open bar item
-  int item = -1;              // highlighted popup item
-  int hover = -1;             // popup item the pointer last moved onto
-  bool press_opened = false;  // the button press in progress opened the popup
-};
-
-enum class Owner { NONE, PROGRAM, MENU };
-
-Tracking track;
-// DefWindowProcA's part: Alt or F10 went down as a system key and nothing else since.
-bool alt_tapped = false;
-bool f10_tapped = false;
-std::bitset<256> keys_to_program;
-std::bitset<256> keys_to_menu;
-Owner button_owner = Owner::NONE;
-// The menu took the last key press: text that the desktop sends for it separately belongs to
-// the menu too, even if that press closed it.
-bool text_of_menu_key = false;
+// This file's names for the fields of the context's menu state.
+Tracking& track = menu_state().track;
+bool& alt_tapped = menu_state().alt_tapped;
+bool& f10_tapped = menu_state().f10_tapped;
+std::bitset<256>& keys_to_program = menu_state().keys_to_program;
+std::bitset<256>& keys_to_menu = menu_state().keys_to_menu;
+Owner& button_owner = menu_state().button_owner;
+bool& text_of_menu_key = menu_state().text_of_menu_key;
 
 Menu* bar_of(HWND hwnd) {
   return find_menu(window_menu(hwnd));
@@ -478,15 +464,6 @@ bool menu_view(HWND hwnd, MenuView* view) {
 void menu_window_destroyed(HWND hwnd) {
   if (track.hwnd == hwnd) track = Tracking{};
   destroy_menu_tree(window_menu(hwnd));
-}
-
-void menu_tracking_reset() {
-  track = Tracking{};
-  alt_tapped = f10_tapped = false;
-  keys_to_program.reset();
-  keys_to_menu.reset();
-  button_owner = Owner::NONE;
-  text_of_menu_key = false;
 }
 
 }  // namespace plat

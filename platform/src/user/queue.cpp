@@ -62,7 +62,7 @@ bool take_input(const Filter& filter, bool remove, MSG* msg) {
 // A visible window with something to paint, among those the filter lets through.
 HWND window_needing_paint(HWND filter) {
   HWND found = nullptr;
-  user().windows.for_each([&](uintptr_t handle, Window& w) {
+  window_table().for_each([&](uintptr_t handle, Window& w) {
     HWND hwnd = window_handle(handle);
     if (!found && w.visible && w.has_update && (!filter || filter == hwnd)) found = hwnd;
   });

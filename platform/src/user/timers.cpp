@@ -3,7 +3,7 @@
 // it was looked at yields one WM_TIMER and moves to its next tick still in the future.
 #include <algorithm>
 
-#include "user/user_state.h"
+#include "context.h"
 
 namespace plat {
 
@@ -83,7 +83,7 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse_ms, TIMERPROC proc)
   if (!hwnd) {
     // A timer without a window gets an id of its own, as the caller's id is not unique then.
     do {
-      id = u.next_thread_timer_id++;
+      id = context().handles.next_thread_timer_id++;
     } while (id == 0 || find_timer(nullptr, id));
   }
   Timer t;

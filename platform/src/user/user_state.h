@@ -1,6 +1,7 @@
 // The records of the USER side, shared by its files: window classes, windows with their
 // surfaces and update areas, timers, the posted and input queues, and the keyboard state that
-// TranslateMessage reads. One global UserState holds them; user_reset empties it.
+// TranslateMessage reads. The window system's context holds one UserState, and the windows'
+// handle table with the other tables.
 #pragma once
 
 #include <array>
@@ -71,11 +72,9 @@ struct InputMessage {
 };
 
 struct UserState {
-  HandleTable<Window> windows{TAG_WINDOW};
   std::vector<WindowClass> classes;
   std::vector<Timer> timers;
   uint64_t timer_order = 0;
-  UINT_PTR next_thread_timer_id = 1;
   std::deque<MSG> posted;
   std::deque<InputMessage> input;
   bool quit_pending = false;
@@ -96,6 +95,7 @@ struct UserState {
 };
 
 UserState& user();
+HandleTable<Window>& window_table();
 
 // The window behind a handle, or null. The pointer is good only until the next call that may
 // create a window or run a window procedure.

@@ -52,7 +52,7 @@ bool scroll_window_up(HWND hwnd, int rows) {
 HWND window_from_host(int host_id) {
   HWND found = nullptr;
   if (host_id <= 0) return nullptr;
-  user().windows.for_each([&](uintptr_t handle, Window& w) {
+  window_table().for_each([&](uintptr_t handle, Window& w) {
     if (w.host_id == host_id) found = window_handle(handle);
   });
   return found;
@@ -136,7 +136,7 @@ void present_surface(int host_id, const Surface& s) {
 
 void present_changed_windows() {
   std::vector<HWND> due;
-  user().windows.for_each([&](uintptr_t handle, Window& w) {
+  window_table().for_each([&](uintptr_t handle, Window& w) {
     if (w.visible && w.changed) due.push_back(window_handle(handle));
   });
   // Composing an open menu may look at windows again, so no table iteration is running then.

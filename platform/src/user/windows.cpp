@@ -1,22 +1,25 @@
 // Window classes and windows: registration, creation with its WM_CREATE and WM_SIZE,
 // destruction with WM_DESTROY, showing and hiding, the keyboard focus, client rectangles,
-// screen metrics and the stock icon and cursor. Also the USER side's global state and reset.
+// screen metrics and the stock icon and cursor.
 #include <strings.h>
 
 #include <algorithm>
 #include <new>
 
-#include "user/user_state.h"
+#include "context.h"
 
 namespace plat {
 
 UserState& user() {
-  static UserState state;
-  return state;
+  return context().user;
+}
+
+HandleTable<Window>& window_table() {
+  return context().handles.windows;
 }
 
 Window* find_window(HWND hwnd) {
-  return user().windows.get(hwnd);
+  return window_table().get(hwnd);
 }
 
 int menu_rows(const Window& w) {
@@ -48,7 +51,7 @@ namespace {
 HWND next_focus_window() {
   HWND best = nullptr;
   uint64_t best_order = 0;
-  user().windows.for_each([&](uintptr_t handle, Window& w) {
+  window_table().for_each([&](uintptr_t handle, Window& w) {
     if (w.visible && !w.destroying && (!best || w.shown_order > best_order)) {
       best = window_handle(handle);
       best_order = w.shown_order;
@@ -60,6 +63,15 @@ HWND next_focus_window() {
 // Class names may be given as the atom RegisterClassA returned (a value below 0x10000).
 bool is_atom(LPCSTR name) {
   return reinterpret_cast<uintptr_t>(name) < 0x10000;
+}
+
+// Atoms run through 0xC000..0xFFFF and on across resets, so that an atom from before a reset
+// names no class registered after it (fewer than 0x4000 classes live at once, so none repeats).
+ATOM next_class_atom() {
+  ATOM& next = context().handles.next_atom;
+  ATOM atom = next;
+  next = next == 0xFFFF ? ATOM(0xC000) : ATOM(next + 1);
+  return atom;
 }
 
 const WindowClass* find_class(LPCSTR name) {
@@ -120,7 +132,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
   c.name = wc->lpszClassName;
   c.proc = wc->lpfnWndProc;
   c.background = wc->hbrBackground;
-  c.atom = ATOM(0xC000 + classes.size());
+  c.atom = next_class_atom();
   classes.push_back(std::move(c));
   return classes.back().atom;
 }
@@ -130,12 +142,11 @@ HWND WINAPI CreateWindowA(LPCSTR class_name, LPCSTR title, DWORD style, int x, i
                           LPVOID /*param*/) {
   const WindowClass* cls = find_class(class_name);
   if (!cls) return nullptr;
-  UserState& u = user();
 
   int screen_w = 0, screen_h = 0;
   host::screen_size(&screen_w, &screen_h);
   // Default positions cascade down the screen, as desktops place new windows.
-  int cascade = 32 * int(u.windows.live() % 8);
+  int cascade = 32 * int(window_table().live() % 8);
   if (x == CW_USEDEFAULT) x = cascade;
   if (y == CW_USEDEFAULT) y = cascade;
   if (width == CW_USEDEFAULT) {
@@ -161,7 +172,7 @@ HWND WINAPI CreateWindowA(LPCSTR class_name, LPCSTR title, DWORD style, int x, i
   if (w.host_id <= 0) return nullptr;
   if (menu && menu_exists(menu)) w.menu = menu;
   bool has_menu = w.menu != nullptr;
-  HWND hwnd = window_handle(u.windows.add(std::move(w)));
+  HWND hwnd = window_handle(window_table().add(std::move(w)));
   if (has_menu) draw_menu_bar(hwnd);
 
   LRESULT created = SendMessageA(hwnd, WM_CREATE, 0, 0);
@@ -189,7 +200,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   w = find_window(hwnd);
   w->menu = nullptr;
   host::destroy_window(w->host_id);
-  u.windows.remove(hwnd);
+  window_table().remove(hwnd);
   if (u.focus == hwnd) u.focus = next_focus_window();
   return TRUE;
 }
@@ -241,13 +252,7 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
 namespace plat {
 
 int live_windows() {
-  return int(user().windows.live());
-}
-
-void user_reset() {
-  UserState& u = user();
-  u.windows.for_each([](uintptr_t, Window& w) { host::destroy_window(w.host_id); });
-  u = UserState{};
+  return int(window_table().live());
 }
 
 }  // namespace plat
