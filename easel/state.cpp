@@ -1,8 +1,15 @@
-// The package's frame: its one global record, opening the graphics and text windows with the
-// off-screen image and the timer, closing, and showing or hiding the text window.
+// The package's frame: its one global record and its reset for tests, opening the graphics and
+// text windows with the off-screen image and the timer, closing, and showing or hiding the text
+// window.
+#include "easel/easel_testing.h"
 #include "easel/internal.h"
 
 PackageState package;
+
+void easel_testing_reset(void) {
+  script_close();
+  package = PackageState{};
+}
 
 namespace {
 

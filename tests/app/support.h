@@ -1,6 +1,6 @@
-// Helpers for the game's tests: a fresh headless host per test, the graphics window's presented
-// pixels addressed in drawing coordinates, and the frame written as PNG to $CHILLY_ARTIFACTS
-// when a pixel check fails.
+// Helpers for the game's tests: a fresh headless host and package per test, the graphics
+// window's presented pixels addressed in drawing coordinates, and the frame written as PNG to
+// $CHILLY_ARTIFACTS when a pixel check fails.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main.h"
+#include "easel/easel_testing.h"
 #include "platform/headless.h"
 
 constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00,
@@ -59,7 +60,12 @@ class GameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     headless_reset();
+    easel_testing_reset();
     headless_set_time_limit(120000);
+  }
+  void TearDown() override {
+    easel_testing_reset();
+    headless_reset();
   }
   // Opens the package as WinMain does, for tests that draw or play turn by turn.
   static void open_package() {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "easel/easel_testing.h"
 #include "easel/internal.h"
 #include "platform/headless.h"
 
@@ -39,7 +40,7 @@ class EaselTest : public ::testing::Test {
   void SetUp() override {
     headless_reset();
     headless_set_time_limit(600000);
-    package = PackageState{};
+    easel_testing_reset();
     home_ = std::filesystem::current_path();
     dir_ = std::filesystem::temp_directory_path() /
            ("easel-test-" + std::to_string(getpid()) + "-" + test_name());
@@ -57,7 +58,7 @@ class EaselTest : public ::testing::Test {
       headless_write_png(std::string(artifacts) + "/EaselTest." + test_name() + "-image.png",
                          pixels, width, height);
     }
-    script_close();
+    easel_testing_reset();
     headless_reset();
     std::filesystem::current_path(home_);
     std::filesystem::remove_all(dir_);
