@@ -15,6 +15,7 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 PARTS = [
     (r'app/', 'app'),
     (r'easel/easel\.h$', 'easel-public'),
+    (r'easel/easel_testing\.h$', 'easel-public'),  # the package's reset, for tests of programs
     (r'easel/', 'easel'),
     (r'platform/include/', 'platform-public'),
     (r'platform/src/', 'platform-core'),
