@@ -2,6 +2,7 @@
 #include "context.h"
 
 #include "gdi/font_cache.h"
+#include "hosts/host_door.h"
 
 namespace plat {
 
