@@ -171,3 +171,8 @@ void BM_Playback(benchmark::State& state) {
 BENCHMARK(BM_Playback)->Unit(benchmark::kMillisecond)->Apply(bench_long_defaults);
 
 }  // namespace
+
+std::string bench_playback_script(int* events) {
+  *events = SCRIPT_EVENTS;
+  return playback_script();
+}

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "app/game_state.h"
 
 constexpr int BENCH_IMAGE_WIDTH = 601;
@@ -17,6 +19,9 @@ void bench_forget_package();
 
 // The frame every frame case draws: winter by day, ten snowmen spread over the track.
 GameState bench_frame_state();
+
+// The script of BM_Playback (10,000 events of play that keeps the game going), and its length.
+std::string bench_playback_script(int* events);
 
 // Every case runs several short times; besides mean and median it reports the fastest run,
 // "min", which is what the ratios use: the least disturbed by whatever else the machine is doing.

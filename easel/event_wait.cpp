@@ -51,6 +51,7 @@ bool pump_one_message() {
 }
 
 int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
+  if (runner_hooks.wait_begins) runner_hooks.wait_begins();
   package.event_kind = NO_EVENT;
   package.event_x = 0;
   package.event_y = 0;
@@ -67,6 +68,7 @@ int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
       if (script_read_event() == 1) break;
       package.play_one = 0;
       package.playing = 0;
+      if (runner_hooks.playback_ended) runner_hooks.playback_ended();
     }
 
     if ((package.step_pending || package.running) && package.event_kind == NO_EVENT) {
@@ -86,7 +88,9 @@ int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
   if (x != nullptr) *x = package.event_x;
   if (y != nullptr) *y = package.event_y;
   if (key != nullptr) *key = package.event_key;
-  return package.quit_requested ? EASEL_QUIT : package.event_kind;
+  const int kind = package.quit_requested ? EASEL_QUIT : package.event_kind;
+  if (runner_hooks.event_returned) runner_hooks.event_returned(kind);
+  return kind;
 }
 
 int EASEL_animate(int mode) {

@@ -147,6 +147,18 @@ int format_message(char* buffer, const char* format, va_list args)
 void log_draw_line(char* text);
 LRESULT CALLBACK text_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// runner_session.cpp: the session of easel-run in this program. Its hooks are all null unless
+// EASEL_open attached a session.
+struct RunnerHooks {
+  void (*wait_begins)();             // at the start of every event wait
+  void (*event_returned)(int kind);  // the wait is about to return this kind
+  void (*playback_ended)();          // a script read gave no event and the playback ended
+  void (*closing)();                 // EASEL_close
+};
+extern RunnerHooks runner_hooks;
+// Attaches a session when the runner's settings are in the environment.
+void runner_session_attach();
+
 // script.cpp
 void script_write_event(int kind, int x, int y, int key);
 int script_read_event();

@@ -5,6 +5,7 @@
 #include "easel/internal.h"
 
 PackageState package;
+RunnerHooks runner_hooks;
 
 void easel_testing_reset(void) {
   script_close();
@@ -68,10 +69,13 @@ int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_
   ShowWindow(package.graphics_window, show_command);
 
   SetTimer(package.graphics_window, EASEL_TIMER_ID, TIMER_PERIOD_MS, nullptr);
+  runner_session_attach();
   return 1;
 }
 
 int EASEL_close(void) {
+  // The runner's last frame is taken while the window still shows it.
+  if (runner_hooks.closing) runner_hooks.closing();
   ReleaseDC(package.graphics_window, package.screen_dc);
   // A recording still on ends as its stop command ends it, so its last run is not lost.
   if (package.recording) script_stop_recording();

@@ -26,6 +26,13 @@ struct Surface {
 
 // The window that a host window id belongs to, or null.
 HWND window_from_host(int host_id);
+// The first pixel of the window's own surface (what present hands the host when no menu is
+// open), or null; asking does not count as a change.
+const uint32_t* window_own_pixels(int host_id);
+// When set, called with a window's host id before its own pixels change in any way (drawn on,
+// erased, scrolled, resized). The headless host sets it to keep the frame it was presented
+// from those pixels without copying every frame.
+extern void (*before_window_change)(int host_id);
 // The window that currently has the keyboard, or null.
 HWND focus_window();
 // The window's whole outer surface (menu bar rows on top) and, in surface coordinates, its

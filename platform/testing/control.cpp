@@ -56,8 +56,11 @@ HWND headless_find_window(const char* title) {
 bool headless_window_pixels(const char* window, std::vector<uint32_t>* pixels, int* width,
                             int* height) {
   const HostWindow* w = find_host_window(window);
-  if (!w || w->present_count == 0) return false;
-  if (pixels) *pixels = w->presented;
+  if (!w || w->present_count == 0 || !has_frame(*w)) return false;
+  if (pixels) {
+    const uint32_t* frame = presented_pixels(*w);
+    pixels->assign(frame, frame + size_t(w->presented_width) * size_t(w->presented_height));
+  }
   if (width) *width = w->presented_width;
   if (height) *height = w->presented_height;
   return true;
@@ -75,13 +78,17 @@ uint32_t headless_client_pixel(const char* window, int client_x, int client_y) {
   int64_t x = int64_t(client.left) + client_x;
   int64_t y = int64_t(client.top) + client_y;
   if (client_x < 0 || client_y < 0 || x >= client.right || y >= client.bottom) return NONE;
-  if (x >= w.presented_width || y >= w.presented_height) return NONE;
-  return w.presented[size_t(y) * size_t(w.presented_width) + size_t(x)];
+  if (x >= w.presented_width || y >= w.presented_height || !has_frame(w)) return NONE;
+  return presented_pixels(w)[size_t(y) * size_t(w.presented_width) + size_t(x)];
 }
 
 int headless_present_count(const char* window) {
   const HostWindow* w = find_host_window(window);
   return w ? w->present_count : 0;
+}
+
+void headless_keep_presented_frames(bool keep) {
+  state().keep_frames = keep;
 }
 
 void headless_set_present_observer(std::function<void(const char* title)> observer) {

@@ -1,11 +1,14 @@
-// Frames as PNG files (libpng's simplified API): 0x00RRGGBB pixels written as 8-bit RGB through
-// a temporary file renamed into place, so a failed write leaves nothing behind, and PNG files
-// of any colour type read back as 0x00RRGGBB.
+// Frames as PNG files: 0x00RRGGBB pixels written as 8-bit RGB through a temporary file renamed
+// into place, so a failed write leaves nothing behind, and PNG files of any colour type (read
+// with libpng's simplified API) read back as 0x00RRGGBB. Writing is tuned for speed: frames
+// are mostly flat colour, which the fastest zlib level with the Sub filter packs nearly as
+// tightly as the defaults, in a fraction of the time.
 #include <png.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,19 +27,42 @@ bool sane_size(int64_t width, int64_t height) {
          uint64_t(width) * uint64_t(height) <= MAX_PNG_PIXELS;
 }
 
+// libpng reports errors by longjmp, so nothing here may need destroying on the way out.
+bool write_rows(FILE* file, const uint32_t* pixels, int width, int height) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png, 1);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_write_info(png, info);
+  // A 0x00RRGGBB pixel is B, G, R, 0 in memory on a little-endian machine (RGB reversed, a
+  // filler byte after), 0, R, G, B on a big-endian one; the filler is dropped as rows are written.
+  if constexpr (std::endian::native == std::endian::little) {
+    png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
+  } else {
+    png_set_filler(png, 0, PNG_FILLER_BEFORE);
+  }
+  for (int row = 0; row < height; ++row)
+    png_write_row(png, reinterpret_cast<png_const_bytep>(pixels + size_t(row) * size_t(width)));
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
 }  // namespace
 
 bool headless_write_png(const std::string& path, const std::vector<uint32_t>& pixels, int width,
                         int height) {
   if (path.empty() || !sane_size(width, height) || pixels.size() < size_t(width) * size_t(height))
     return false;
-  std::vector<unsigned char> rgb(size_t(width) * size_t(height) * 3);
-  for (size_t i = 0; i < size_t(width) * size_t(height); ++i) {
-    rgb[i * 3 + 0] = (pixels[i] >> 16) & 0xFF;
-    rgb[i * 3 + 1] = (pixels[i] >> 8) & 0xFF;
-    rgb[i * 3 + 2] = pixels[i] & 0xFF;
-  }
-
   std::string temp = path + ".XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) return false;
@@ -46,14 +72,7 @@ bool headless_write_png(const std::string& path, const std::vector<uint32_t>& pi
     unlink(temp.c_str());
     return false;
   }
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = png_uint_32(width);
-  image.height = png_uint_32(height);
-  image.format = PNG_FORMAT_RGB;
-  bool ok = png_image_write_to_stdio(&image, file, 0, rgb.data(), 0, nullptr) != 0;
-  png_image_free(&image);
+  bool ok = write_rows(file, pixels.data(), width, height);
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   // mkstemp makes the file readable by its owner only; a frame is meant to be looked at.

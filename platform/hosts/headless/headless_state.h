@@ -24,7 +24,11 @@ struct HostWindow {
   int height = 0;
   bool resizable = false;
   bool visible = false;
-  std::vector<uint32_t> presented;  // the last frame presented, 0x00RRGGBB
+  // The last frame presented, 0x00RRGGBB: either still the window's own pixels in the core
+  // (`lent`, valid until the core changes them, which it announces first), or a copy. Empty
+  // when it was not kept.
+  const uint32_t* lent = nullptr;
+  std::vector<uint32_t> presented;
   int presented_width = 0;
   int presented_height = 0;
   int present_count = 0;
@@ -45,6 +49,7 @@ struct HostState {
   uint64_t now = 0;
   uint64_t time_limit = 0;  // 0: none
   bool program = false;     // opened by a program: a failure ends it with a status, not abort()
+  bool keep_frames = true;  // copy a lent frame before its pixels change
   void (*failure_handler)(const char* reason) = nullptr;
   std::function<void(const char* title)> present_observer;
   std::map<int, HostWindow> windows;
@@ -62,6 +67,15 @@ HostState& state();
 
 // Runs `action` when the clock reaches `at`; input it hands to ready() is then taken by polls.
 void schedule(uint64_t at, std::function<void(uint64_t at)> action);
+
+// The last frame presented to a host window, wherever it is kept now.
+inline const uint32_t* presented_pixels(const HostWindow& w) {
+  return w.lent ? w.lent : w.presented.data();
+}
+inline bool has_frame(const HostWindow& w) {
+  return w.lent != nullptr ||
+         w.presented.size() == size_t(w.presented_width) * size_t(w.presented_height);
+}
 
 // Reports through the failure handler; never returns.
 [[noreturn]] void fail(const std::string& reason, int status);

@@ -30,6 +30,23 @@ void schedule(uint64_t at, std::function<void(uint64_t at)> action) {
   s.schedule.emplace(std::make_pair(at, s.next_order++), std::move(action));
 }
 
+namespace {
+
+// The core is about to change a window's own pixels: a frame still lent from them is copied,
+// or forgotten when frames are not kept.
+void keep_lent_frame(int host_id) {
+  auto it = state().windows.find(host_id);
+  if (it == state().windows.end() || !it->second.lent) return;
+  HostWindow& w = it->second;
+  if (state().keep_frames)
+    w.presented.assign(w.lent, w.lent + size_t(w.presented_width) * size_t(w.presented_height));
+  else
+    w.presented.clear();
+  w.lent = nullptr;
+}
+
+}  // namespace
+
 using host::InputEvent;
 using host::NO_DEADLINE;
 
@@ -77,10 +94,17 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   size_t count = size_t(width) * size_t(height);
-  if (pixels)
+  // The window's own pixels stay as they are until the core announces a change, so they are
+  // only looked at for now; anything else (a menu drawn over them) is copied at once.
+  w.lent = nullptr;
+  if (pixels && pixels == plat::window_own_pixels(id)) {
+    w.lent = pixels;
+    plat::before_window_change = keep_lent_frame;
+  } else if (pixels) {
     w.presented.assign(pixels, pixels + count);
-  else
+  } else {
     w.presented.assign(count, 0);
+  }
   w.presented_width = width;
   w.presented_height = height;
   ++w.present_count;

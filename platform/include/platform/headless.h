@@ -66,6 +66,10 @@ bool headless_window_pixels(const char* window, std::vector<uint32_t>* pixels, i
                             int* height);
 // One pixel of the client area as last presented; 0xFFFFFFFF where there is none.
 uint32_t headless_client_pixel(const char* window, int client_x, int client_y);
+// Whether the frame last presented to each window stays readable until the next present (the
+// default). Off, it is readable only until the program changes the window's pixels again, which
+// saves a full copy of every frame: for tools that read a frame right after it is presented.
+void headless_keep_presented_frames(bool keep);
 // Number of times the window has been presented.
 int headless_present_count(const char* window);
 // Called on the program's thread right after a window is presented, with its title; the frame is

@@ -50,6 +50,7 @@ HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   uint32_t pixel = 0;
   if (erase && brush_pixel(w->background, &pixel)) {
     int top = menu_rows(*w);
+    will_change(*w);
     Surface surface{window_pixels(*w), w->width, w->height, w->width};
     fill_surface(surface, RECT{area.left, area.top + top, area.right, area.bottom + top}, pixel);
     w->changed = true;

@@ -109,6 +109,8 @@ inline HWND window_handle(uintptr_t value) {
 inline uint32_t* window_pixels(Window& w) {
   return w.pixels.data() + w.first_row * size_t(w.width);
 }
+// To be called before a window's own pixels change (see before_window_change).
+void will_change(const Window& w);
 
 // Height of the menu bar rows that a window's client area gives up (none without a menu).
 int menu_rows(const Window& w);

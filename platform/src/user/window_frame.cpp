@@ -4,15 +4,28 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "user/user_state.h"
 
 namespace plat {
 
+void (*before_window_change)(int host_id) = nullptr;
+
+// A frame lent to the headless host stays valid while the window table grows only if windows
+// move there without copying their pixels.
+static_assert(std::is_nothrow_move_constructible_v<Window>);
+
+void will_change(const Window& w) {
+  if (before_window_change && w.host_id > 0) before_window_change(w.host_id);
+}
+
 bool window_surface(HWND hwnd, Surface* surface, RECT* client) {
   Window* w = find_window(hwnd);
   if (!w) return false;
+  // Whoever asks for the pixels may draw on them.
+  if (surface) will_change(*w);
   if (surface) *surface = Surface{window_pixels(*w), w->width, w->height, w->width};
   if (client) *client = RECT{0, menu_rows(*w), w->width, w->height};
   return true;
@@ -25,6 +38,7 @@ void window_changed(HWND hwnd) {
 bool scroll_window_up(HWND hwnd, int rows) {
   Window* w = find_window(hwnd);
   if (!w || w->width <= 0 || rows <= 0 || rows >= w->height) return false;
+  will_change(*w);
   const size_t width = size_t(w->width), height = size_t(w->height), shift = size_t(rows);
   // Spare rows below the outer area, made at the first scroll: a scroll then moves where the
   // pixels start, and only when the spare rows run out do the pixels move back to the top.
@@ -47,6 +61,15 @@ bool scroll_window_up(HWND hwnd, int rows) {
   w->first_row += shift;
   w->changed = true;
   return true;
+}
+
+const uint32_t* window_own_pixels(int host_id) {
+  const uint32_t* found = nullptr;
+  if (host_id <= 0) return nullptr;
+  user().windows.for_each([&](uintptr_t, Window& w) {
+    if (w.host_id == host_id) found = window_pixels(w);
+  });
+  return found;
 }
 
 HWND window_from_host(int host_id) {
@@ -92,6 +115,8 @@ void resize_window(HWND hwnd, int width, int height) {
   width = std::clamp(width, 0, MAX_WINDOW_SIDE);
   height = std::clamp(height, 0, MAX_WINDOW_SIDE);
   if (width == w->width && height == w->height) return;
+  will_change(*w);
+  if (!(w = find_window(hwnd))) return;
   std::vector<uint32_t> pixels;
   try {
     pixels.assign(size_t(width) * size_t(height), background_pixel(*w));

@@ -1,0 +1,240 @@
+// easel-run run as a program, on the game and on a small program that misbehaves on request:
+// the same script gives the same frames byte for byte, each after its own event; expected
+// frames pass or stop the run at the first difference with a diff image; the end of the script
+// closes the window; the limit, a program that never waits and a crash each end with their own
+// summary and status; bad input ends with one line and status 2.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/headless.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t WHITE = 0xFFFFFF, GREEN = 0x00FF00, BROWN = 0x996633, ICE_BLUE = 0x99FFFF,
+                   RED = 0xFF0000;
+
+// A key at the title, four clicks on "Change Season" (spring, summer, autumn, winter), three
+// periodic events, a key.
+constexpr const char* SEASONS_SCRIPT =
+    "EASEL_KBD(32);\nEASEL_MOUSE(-250, -17);\nEASEL_MOUSE(-250, -17);\n"
+    "EASEL_MOUSE(-250, -17);\nEASEL_MOUSE(-250, -17);\nEASEL_PERIODIC(3);\nEASEL_KBD(97);\n";
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+class Runner : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("runner-test-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string script(const char* name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+    return (dir_ / name).string();
+  }
+  std::string out(const char* name) { return (dir_ / name).string(); }
+
+  Outcome run(const std::string& arguments, const std::string& environment = "") {
+    const std::string command = environment + " '" + EASEL_RUN + "' " + arguments + " >'" +
+                                out("stdout") + "' 2>'" + out("stderr") + "'";
+    Outcome result;
+    const int raw = std::system(command.c_str());
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = read_file(dir_ / "stdout");
+    result.err = read_file(dir_ / "stderr");
+    return result;
+  }
+
+  std::vector<std::string> files_in(const char* name) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_ / name))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // A pixel of a written frame at a drawing point: the frame is the whole window, the client
+  // area starts below the 20-row menu bar and the drawing origin is at its centre.
+  uint32_t frame_pixel(const char* dir, const char* file, int x, int y) {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    if (!headless_read_png((dir_ / dir / file).string(), &pixels, &width, &height)) return 1;
+    return pixels[size_t(20 + 260 - y) * size_t(width) + size_t(300 + x)];
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(Runner, SameScriptGivesTheSameFramesEachAfterItsOwnEvent) {
+  const std::string seasons = script("seasons.scr", SEASONS_SCRIPT);
+  const Outcome first = run("--script " + seasons + " --frames " + out("first") + " " + CHILLY);
+  const Outcome second = run("--script " + seasons + " --frames " + out("second") + " " + CHILLY);
+  ASSERT_EQ(first.status, 0) << first.out << first.err;
+  EXPECT_EQ(first.out, "9 events played, 9 frames written\n");
+  EXPECT_EQ(second.out, first.out);
+
+  const std::vector<std::string> names = files_in("first");
+  ASSERT_EQ(names.size(), 9u);
+  EXPECT_EQ(names.front(), "frame-000001.png");
+  EXPECT_EQ(files_in("second"), names);
+  for (const std::string& name : names)
+    EXPECT_EQ(read_file(dir_ / "first" / name), read_file(dir_ / "second" / name)) << name;
+
+  // The ground below the horizon follows the season each click made.
+  EXPECT_EQ(frame_pixel("first", "frame-000001.png", 0, -100), WHITE);
+  EXPECT_EQ(frame_pixel("first", "frame-000002.png", 0, -100), BROWN);
+  EXPECT_EQ(frame_pixel("first", "frame-000003.png", 0, -100), GREEN);
+  EXPECT_EQ(frame_pixel("first", "frame-000004.png", 0, -100), BROWN);
+  EXPECT_EQ(frame_pixel("first", "frame-000005.png", 0, -100), WHITE);
+
+  // Every fourth event, and the last.
+  const Outcome sparse =
+      run("--every 4 --script " + seasons + " --frames " + out("sparse") + " " + CHILLY);
+  ASSERT_EQ(sparse.status, 0) << sparse.err;
+  EXPECT_EQ(sparse.out, "9 events played, 3 frames written\n");
+  EXPECT_EQ(files_in("sparse"),
+            (std::vector<std::string>{"frame-000004.png", "frame-000008.png", "frame-000009.png"}));
+  EXPECT_EQ(read_file(dir_ / "sparse" / "frame-000008.png"),
+            read_file(dir_ / "first" / "frame-000008.png"));
+}
+
+TEST_F(Runner, ExpectedFramesPassOrStopTheRunAtTheFirstDifferenceWithADiffImage) {
+  const std::string seasons = script("seasons.scr", SEASONS_SCRIPT);
+  ASSERT_EQ(run("--script " + seasons + " --frames " + out("golden") + " " + CHILLY).status, 0);
+
+  const Outcome same = run("--script " + seasons + " --expect " + out("golden") + " " + CHILLY);
+  EXPECT_EQ(same.status, 0) << same.out << same.err;
+  EXPECT_EQ(same.out, "9 events played, 0 frames written\n");
+
+  // One pixel of the third frame changed: the run stops there, with the spot marked in red on
+  // a dimmed copy of the frame.
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  const std::string third = out("golden") + "/frame-000003.png";
+  ASSERT_TRUE(headless_read_png(third, &pixels, &width, &height));
+  pixels[size_t(100) * size_t(width) + 200] ^= 0x010101;
+  ASSERT_TRUE(headless_write_png(third, pixels, width, height));
+  const Outcome differs = run("--script " + seasons + " --expect " + out("golden") + " --frames " +
+                              out("frames") + " " + CHILLY);
+  EXPECT_EQ(differs.status, 1);
+  EXPECT_EQ(differs.out,
+            "3 events played, 3 frames written; first difference: frame-000003.png "
+            "differs from " +
+                third + " in 1 pixels, see " + out("frames") + "/diff-000003.png\n");
+  EXPECT_EQ(files_in("frames"), (std::vector<std::string>{"diff-000003.png", "frame-000001.png",
+                                                          "frame-000002.png", "frame-000003.png"}));
+  std::vector<uint32_t> diff;
+  ASSERT_TRUE(headless_read_png(out("frames") + "/diff-000003.png", &diff, &width, &height));
+  EXPECT_EQ(std::count(diff.begin(), diff.end(), RED), 1);
+  EXPECT_EQ(diff[size_t(100) * size_t(width) + 200], RED);
+  EXPECT_EQ(diff[size_t(20 + 260 + 100) * size_t(width) + 300], 0x005500u);  // green, dimmed
+}
+
+// The end of the script closes the window: a halted program, which would otherwise wait for
+// ever, ends as after its close box. A game that ends inside the script still shows its last
+// event: spring melts the snowman in twelve events, the next shows the melted screen and a key
+// there ends the game before the rest of the script.
+TEST_F(Runner, TheEndOfTheScriptClosesTheWindowAndAnEarlyEndKeepsTheLastFrame) {
+  const Outcome halted =
+      run("--script " + script("four.scr", "EASEL_PERIODIC(4);\n") + " " + MISBEHAVE);
+  EXPECT_EQ(halted.status, 0) << halted.out << halted.err;
+  EXPECT_EQ(halted.out, "4 events played, 0 frames written\n");
+
+  const std::string melt = script("melt.scr",
+                                  "EASEL_KBD(32);\nEASEL_MOUSE(-250, -17);\nEASEL_PERIODIC(12);\n"
+                                  "EASEL_KBD(113);\nEASEL_PERIODIC(5);\n");
+  const Outcome game =
+      run("--every 10 --script " + melt + " --frames " + out("out") + " " + CHILLY);
+  ASSERT_EQ(game.status, 0) << game.err;
+  EXPECT_EQ(game.out, "15 events played, 2 frames written\n");
+  EXPECT_EQ(files_in("out"), (std::vector<std::string>{"frame-000010.png", "frame-000015.png"}));
+  EXPECT_EQ(frame_pixel("out", "frame-000015.png", 0, 100), ICE_BLUE);
+  EXPECT_EQ(frame_pixel("out", "frame-000015.png", -100, 0), 0x000000u);    // the box
+  EXPECT_EQ(frame_pixel("out", "frame-000010.png", -295, 230), 0x006633u);  // still the panel
+}
+
+// Virtual time ends a program that runs for ever; a real-time watchdog ends one that never
+// waits for an event at all.
+TEST_F(Runner, TheLimitEndsARunningProgramAndTheWatchdogOneThatNeverWaits) {
+  const Outcome ticking =
+      run("--limit 2 --every 15 --frames " + out("ticks") + " " + MISBEHAVE + " tick");
+  EXPECT_EQ(ticking.status, 124);
+  EXPECT_EQ(ticking.out.rfind("20 events played, 2 frames written; stopped at the limit of 2 s "
+                              "of virtual time (",
+                              0),
+            0u)
+      << ticking.out;
+  EXPECT_EQ(files_in("ticks"), (std::vector<std::string>{"frame-000015.png", "frame-000020.png"}));
+
+  const Outcome spinning = run(std::string(MISBEHAVE) + " spin", "EASEL_RUN_STALL=1");
+  EXPECT_EQ(spinning.status, 124);
+  EXPECT_EQ(spinning.out, std::string("0 events played, 0 frames written; stopped: ") + MISBEHAVE +
+                              " waited for no event in 1 s of real time\n");
+}
+
+TEST_F(Runner, ACrashingProgramGivesItsSignal) {
+  const std::string keys = script("keys.scr", "EASEL_PERIODIC(2);\nEASEL_KBD(120);\n");
+  const Outcome crash = run("--script " + keys + " " + MISBEHAVE + " crash");
+  EXPECT_EQ(crash.status, 128 + SIGABRT);
+  EXPECT_EQ(crash.out, std::string("3 events played, 0 frames written; ") + MISBEHAVE +
+                           " ended by signal 6 (Aborted)\n");
+}
+
+TEST_F(Runner, BadInputEndsWithOneLineAndStatusTwo) {
+  const std::string ok = script("ok.scr", SEASONS_SCRIPT);
+  const std::string usage =
+      "usage: easel-run [--script FILE] [--frames DIR] [--every N] [--limit SECONDS] "
+      "[--expect DIR] PROGRAM [ARGS...]\n";
+  for (const std::string& arguments :
+       {std::string(), "--script " + ok, "--every 0 " + std::string(CHILLY),
+        "--every x " + std::string(CHILLY), "--limit -5 " + std::string(CHILLY),
+        "--script " + ok + " --script " + ok + " " + CHILLY, "--fast " + std::string(CHILLY),
+        std::string("--frames")}) {
+    const Outcome bad = run(arguments);
+    EXPECT_EQ(bad.status, 2) << arguments;
+    EXPECT_EQ(bad.err, usage) << arguments;
+    EXPECT_EQ(bad.out, "") << arguments;
+  }
+
+  const Outcome missing = run("--script " + out("no-such.scr") + " " + CHILLY);
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "easel-run: cannot read script " + out("no-such.scr") +
+                             ": No such file or directory\n");
+  const Outcome no_program = run("--script " + ok + " " + out("no-such-program"));
+  EXPECT_EQ(no_program.status, 2);
+  EXPECT_EQ(no_program.err, "easel-run: cannot run " + out("no-such-program") + ": no such file\n");
+  const Outcome frames = run("--frames " + ok + "/frames " + CHILLY);
+  EXPECT_EQ(frames.status, 2);
+  EXPECT_EQ(frames.err.rfind("easel-run: cannot make frames directory " + ok + "/frames: ", 0), 0u)
+      << frames.err;
+  EXPECT_EQ(std::count(frames.err.begin(), frames.err.end(), '\n'), 1);
+  EXPECT_EQ(read_file(ok), SEASONS_SCRIPT);
+}
+
+}  // namespace
