@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hosts/headless/headless_state.h"
+#include "hosts/host_door.h"
 
 namespace headless {
 
