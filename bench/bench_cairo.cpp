@@ -48,6 +48,9 @@ double centre_y(int y) {
 
 }  // namespace
 
+// The game's objects call the peers under the names their C-linkage declarations in easel.h got.
+extern "C" {
+
 int cairo_EASEL_circle(int colour, int x, int y, int radius) {
   set_colour(colour);
   cairo_arc(peer, centre_x(x), centre_y(y), std::abs(double(radius)) + 0.5, 0, TWO_PI);
@@ -146,6 +149,8 @@ int cairo_EASEL_printf(const char* format, ...) {
   va_end(args);
   return count;
 }
+
+}  // extern "C"
 
 namespace {
 

@@ -25,7 +25,7 @@ std::string numbered(const char* stem, int64_t number) {
 int64_t make_diff(const std::vector<uint32_t>& actual, int width, int height,
                   const std::vector<uint32_t>& expected, int expected_width, int expected_height,
                   std::vector<uint32_t>* diff) {
-  diff->resize(actual.size());
+  diff->assign(actual.size(), 0);
   int64_t differing = 0;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {

@@ -145,7 +145,7 @@ void runner_session_attach() {
   if (const char* dir = setting(RUN_ENV_FRAMES)) session.frames.frames_dir = dir;
   if (const char* dir = setting(RUN_ENV_EXPECT)) session.frames.expect_dir = dir;
   if (const char* dir = setting(RUN_ENV_DIFF)) session.frames.diff_dir = dir;
-  if (session.frames.diff_dir.empty()) session.frames.diff_dir = ".";
+  if (session.frames.diff_dir.empty()) session.frames.diff_dir.assign(1, '.');
   session.takes_frames = !session.frames.frames_dir.empty() || !session.frames.expect_dir.empty();
   int64_t every = 1;
   if (parse_number(setting(RUN_ENV_EVERY), &every) && every >= 1) session.every = every;
