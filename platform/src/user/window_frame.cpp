@@ -66,7 +66,7 @@ bool scroll_window_up(HWND hwnd, int rows) {
 const uint32_t* window_own_pixels(int host_id) {
   const uint32_t* found = nullptr;
   if (host_id <= 0) return nullptr;
-  user().windows.for_each([&](uintptr_t, Window& w) {
+  window_table().for_each([&](uintptr_t, Window& w) {
     if (w.host_id == host_id) found = window_pixels(w);
   });
   return found;
