@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "testing/raw_input.h"
 #include "menu/menu_private.h"
 #include "support.h"
+#include "testing/raw_input.h"
 
 namespace menu_test {
 
