@@ -1,8 +1,8 @@
 // The message queue: retrieval order, filters, key translation, mouse and close input, dispatch
 // and WaitMessage on the virtual clock.
-#include "testing/raw_input.h"
 #include "internal.h"
 #include "platform/window_recorder.h"
+#include "testing/raw_input.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // DCs, resizing by the desktop, destruction, and refusal of bad handles and arguments.
 #include <climits>
 
-#include "testing/raw_input.h"
 #include "internal.h"
 #include "platform/window_recorder.h"
+#include "testing/raw_input.h"
 
 namespace {
 
