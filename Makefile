@@ -12,7 +12,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean
+        check-layers tidy clean web web-serve web-test
 
 all: build
 
@@ -56,6 +56,29 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCHILLY_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS) --target chilly-bench
 	build/bench/bench/chilly-bench
+
+# The browser build (Debian's emscripten, offline): every program as a page in build/web/.
+WEB_DEPS := build/web-deps
+WEB_BUILD := build/web-cmake
+WEB_OUT := build/web
+WEB_PORT ?= 8080
+# Debian's emscripten 3.1.6 needs its JS optimiser's modules on NODE_PATH, and emcmake's test
+# emulator option is one that node 20 refuses.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+
+web:
+	@scripts/web-deps.sh $(WEB_DEPS)
+	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DEASEL_FREETYPE_DIR=$(abspath $(WEB_DEPS))/freetype -DEASEL_WEB_OUT=$(abspath $(WEB_OUT)) \
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" $(CMAKE_FLAGS) >/dev/null
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+web-serve: web
+	@echo "Serving $(WEB_OUT) at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
+	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_OUT)
+
+web-test: web build
+	cd web/tests && node --test
 
 format:
 	git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format -i

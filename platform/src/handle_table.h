@@ -12,6 +12,19 @@
 
 namespace plat {
 
+// Where the parts sit in a handle: with 64-bit pointers the tag at bit 44, a 20-bit generation at
+// bit 24 and a 24-bit slot number; with 32-bit pointers (WebAssembly) a 3-bit tag at bit 29, a
+// 9-bit generation at bit 20 and a 20-bit slot number.
+constexpr bool WIDE_HANDLES = sizeof(uintptr_t) >= 8;
+constexpr unsigned HANDLE_TAG_SHIFT = WIDE_HANDLES ? 44 : 29;
+constexpr unsigned HANDLE_GENERATION_SHIFT = WIDE_HANDLES ? 24 : 20;
+constexpr uintptr_t HANDLE_GENERATION_MASK = WIDE_HANDLES ? 0xFFFFF : 0x1FF;
+constexpr uintptr_t HANDLE_SLOT_MASK = (uintptr_t(1) << HANDLE_GENERATION_SHIFT) - 1;
+
+constexpr uintptr_t pack_handle(unsigned tag, uintptr_t generation, uintptr_t slot) {
+  return (uintptr_t(tag) << HANDLE_TAG_SHIFT) | (generation << HANDLE_GENERATION_SHIFT) | slot;
+}
+
 template <class T>
 class HandleTable {
  public:
@@ -27,11 +40,11 @@ class HandleTable {
       slots_.push_back(Slot{});
     }
     Slot& slot = slots_[index];
-    slot.generation = (slot.generation + 1) & 0xFFFFF;
+    slot.generation = (slot.generation + 1) & HANDLE_GENERATION_MASK;
     if (slot.generation == 0) slot.generation = 1;
     slot.value.emplace(std::move(value));
     ++live_;
-    return (uintptr_t(tag_) << 44) | (uintptr_t(slot.generation) << 24) | uintptr_t(index + 1);
+    return pack_handle(tag_, slot.generation, uintptr_t(index + 1));
   }
 
   T* get(uintptr_t handle) {
@@ -48,7 +61,7 @@ class HandleTable {
     Slot* slot = find(handle);
     if (!slot) return false;
     slot->value.reset();
-    free_.push_back(size_t(handle & 0xFFFFFF) - 1);
+    free_.push_back(size_t(handle & HANDLE_SLOT_MASK) - 1);
     --live_;
     return true;
   }
@@ -76,8 +89,7 @@ class HandleTable {
   void for_each(F f) {
     for (size_t i = 0; i < slots_.size(); ++i) {
       if (!slots_[i].value) continue;
-      uintptr_t h = (uintptr_t(tag_) << 44) | (uintptr_t(slots_[i].generation) << 24) | (i + 1);
-      f(h, *slots_[i].value);
+      f(pack_handle(tag_, slots_[i].generation, uintptr_t(i + 1)), *slots_[i].value);
     }
   }
 
@@ -88,11 +100,14 @@ class HandleTable {
   };
 
   Slot* find(uintptr_t handle) {
-    if ((handle >> 44) != tag_) return nullptr;
-    size_t index = handle & 0xFFFFFF;
+    if ((handle >> HANDLE_TAG_SHIFT) != tag_) return nullptr;
+    size_t index = handle & HANDLE_SLOT_MASK;
     if (index == 0 || index > slots_.size()) return nullptr;
     Slot& slot = slots_[index - 1];
-    if (!slot.value || slot.generation != ((handle >> 24) & 0xFFFFF)) return nullptr;
+    if (!slot.value ||
+        slot.generation != ((handle >> HANDLE_GENERATION_SHIFT) & HANDLE_GENERATION_MASK)) {
+      return nullptr;
+    }
     return &slot;
   }
 

@@ -1,11 +1,10 @@
-// Fonts: CreateFontA, fontconfig matching of face names (falling back to a generic family), the
-// FreeType faces and sizes behind them, their metrics, and the glyph cache.
+// Fonts: CreateFontA, the FreeType faces and sizes behind the files that font matching picks
+// (font_match.h), their metrics, and the glyph cache.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +19,7 @@
 
 #include "context.h"
 #include "gdi/font_cache.h"
+#include "gdi/font_match.h"
 
 namespace plat::gdi {
 
@@ -29,23 +29,11 @@ struct FaceFile {
 
 namespace {
 
-// What fontconfig chose for a family, weight, slant and spacing.
-struct Match {
-  bool found = false;
-  std::string path;
-  int index = 0;
-  bool embolden = false;  // the family has no bold face: embolden the regular one
-};
-
 struct Cache {
   FT_Library library = nullptr;
   bool freetype_failed = false;
-  FcConfig* config = nullptr;  // null: the system's configuration
-  bool own_config = false;
-  bool fontconfig_ready = false;
-  bool fontconfig_failed = false;
   unsigned epoch = 1;
-  std::map<std::string, Match> matches;
+  std::map<std::string, FontMatch> matches;
   std::map<std::string, std::unique_ptr<FaceFile>> files;
   std::map<std::tuple<FaceFile*, int, bool, bool>, std::unique_ptr<SizedFace>> sizes;
   std::unordered_map<std::string, SizedFace*> requests;
@@ -67,28 +55,12 @@ Cache& cache() {
   return c;
 }
 
-// Fontconfig keeps parts of its configuration where leak checkers cannot see them; hand
-// everything back at exit so that a clean run reports no leaks.
-void release_fontconfig() {
-  Cache& c = cache();
-  if (c.own_config) FcConfigDestroy(c.config);
-  c.config = nullptr;
-  c.own_config = false;
-  FcFini();
-}
-
-void release_fontconfig_at_exit() {
-  static bool registered = false;
-  if (!registered) std::atexit(release_fontconfig);
-  registered = true;
-}
-
 void report_missing_fonts() {
   bool& reported = gdi_state().missing_fonts_reported;
   if (reported) return;
   reported = true;
   std::fprintf(stderr,
-               "window system: fontconfig found no font file, so no text is drawn; install the "
+               "window system: no font file was found, so no text is drawn; install the "
                "Debian package fonts-dejavu-core\n");
 }
 
@@ -96,61 +68,16 @@ int round_26_6(FT_Pos v) {
   return int((v + 32) >> 6);
 }
 
-bool is_bold(const FontRequest& r) {
-  return r.weight >= 600;
-}
-
-Match find_match(const FontRequest& r) {
-  Cache& c = cache();
-  if (!c.config && !c.fontconfig_ready) {
-    c.fontconfig_ready = true;
-    c.fontconfig_failed = !FcInit();
-    release_fontconfig_at_exit();
-  }
-  if (!c.config && c.fontconfig_failed) return Match{};
-  FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return Match{};
-  if (!r.face_name.empty())
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(r.face_name.c_str()));
-  // An unknown face of no particular family gets Arial's metrics, as on Windows, where the
-  // desktop has a metric-compatible face (Liberation Sans); otherwise the generic family.
-  if (r.generic == "sans-serif")
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Arial"));
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(r.generic.c_str()));
-  FcPatternAddInteger(pattern, FC_WEIGHT, is_bold(r) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, r.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  if (r.fixed_pitch) FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(c.config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* found = FcFontMatch(c.config, pattern, &result);
-  FcPatternDestroy(pattern);
-  Match m;
-  FcChar8* file = nullptr;
-  if (found && FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file) {
-    m.found = true;
-    m.path = reinterpret_cast<const char*>(file);
-    int index = 0;
-    if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch) m.index = index;
-    FcBool embolden = FcFalse;
-    if (FcPatternGetBool(found, FC_EMBOLDEN, 0, &embolden) == FcResultMatch)
-      m.embolden = embolden == FcTrue;
-  }
-  if (found) FcPatternDestroy(found);
-  return m;
-}
-
-const Match& match_for(const FontRequest& r) {
+const FontMatch& match_for(const FontRequest& r) {
   std::string key = r.face_name + '\n' + r.generic + '\n' + (is_bold(r) ? 'b' : 'r') +
                     (r.italic ? 'i' : 'u') + (r.fixed_pitch ? 'f' : 'v');
   Cache& c = cache();
   auto it = c.matches.find(key);
-  if (it == c.matches.end()) it = c.matches.emplace(key, find_match(r)).first;
+  if (it == c.matches.end()) it = c.matches.emplace(key, match_font(r)).first;
   return it->second;
 }
 
-FaceFile* open_file(const Match& m) {
+FaceFile* open_file(const FontMatch& m) {
   Cache& c = cache();
   std::string key = m.path + '\n' + std::to_string(m.index);
   auto it = c.files.find(key);
@@ -258,7 +185,7 @@ std::string request_key(const FontRequest& r) {
 }
 
 SizedFace* find_face(const FontRequest& r) {
-  const Match& m = match_for(r);
+  const FontMatch& m = match_for(r);
   if (!m.found) return nullptr;
   FaceFile* file = open_file(m);
   if (!file->face) return nullptr;
@@ -357,10 +284,7 @@ FontMetrics font_metrics(Font& font) {
 
 void font_cache_rebuild(bool system_fonts) {
   Cache& c = cache();
-  if (c.own_config) FcConfigDestroy(c.config);
-  c.config = system_fonts ? nullptr : FcConfigCreate();
-  release_fontconfig_at_exit();
-  c.own_config = c.config != nullptr;
+  reset_font_matching(system_fonts);
   c.matches.clear();
   c.requests.clear();
   ++c.epoch;

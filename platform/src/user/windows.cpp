@@ -235,8 +235,8 @@ int WINAPI GetSystemMetrics(int index) {
 }
 
 namespace {
-constexpr uintptr_t STOCK_APPLICATION_ICON = (uintptr_t(TAG_ICON) << 44) | 1;
-constexpr uintptr_t STOCK_ARROW_CURSOR = (uintptr_t(TAG_ICON) << 44) | 2;
+constexpr uintptr_t STOCK_APPLICATION_ICON = pack_handle(TAG_ICON, 0, 1);
+constexpr uintptr_t STOCK_ARROW_CURSOR = pack_handle(TAG_ICON, 0, 2);
 }  // namespace
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
@@ -258,5 +258,5 @@ int live_windows() {
 }  // namespace plat
 
 HINSTANCE plat::program_instance() {
-  return to_handle<HINSTANCE>((uintptr_t(TAG_INSTANCE) << 44) | 1);
+  return to_handle<HINSTANCE>(pack_handle(TAG_INSTANCE, 0, 1));
 }

@@ -1,0 +1,125 @@
+// The browser host: the window system's windows drawn into canvases on the page, the browser's
+// clock, and input from the page's mouse and key events. The page side lives in web_host.js;
+// these functions are the C++ half of the door. The wait suspends the program (ASYNCIFY) on a
+// promise that the next input or the deadline resolves, so an idle page runs no code at all.
+#include <emscripten.h>
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "hosts/host.h"
+
+namespace {
+
+// The page's half, reached through Module.easelHost (web_host.js).
+EM_JS(int, js_open, (), { return Module.easelHost.open() ? 1 : 0; });
+EM_JS(int, js_create_window, (const char* title, int x, int y, int width, int height), {
+  return Module.easelHost.createWindow(Module.easelHost.latin1(title), x, y, width, height);
+});
+EM_JS(void, js_show_window, (int id, int show), { Module.easelHost.showWindow(id, show != 0); });
+EM_JS(void, js_destroy_window, (int id), { Module.easelHost.destroyWindow(id); });
+EM_JS(void, js_present, (int id, const uint8_t* rgba, int width, int height),
+      { Module.easelHost.present(id, rgba, width, height); });
+EM_JS(double, js_now, (), { return Module.easelHost.now(); });
+// Fills the twelve numbers of one input record; 0 when there is none.
+EM_JS(int, js_take_input, (double* out), { return Module.easelHost.take(out) ? 1 : 0; });
+EM_ASYNC_JS(void, js_wait, (double deadline), { await Module.easelHost.wait(deadline); });
+
+// The screen the window system lays its windows out on: the log window takes its lower third.
+constexpr int SCREEN_WIDTH = 1024;
+constexpr int SCREEN_HEIGHT = 768;
+
+bool opened = false;
+
+// Per window, the picture in the canvas's byte order (R, G, B, A), kept between frames so that
+// presenting allocates nothing.
+std::map<int, std::vector<uint32_t>>& pictures() {
+  static std::map<int, std::vector<uint32_t>> all;
+  return all;
+}
+
+}  // namespace
+
+namespace host {
+
+bool open(const char** why) {
+  if (opened) return true;
+  if (js_open() == 0) {
+    if (why != nullptr) *why = "no page to draw on";
+    return false;
+  }
+  opened = true;
+  return true;
+}
+
+void screen_size(int* width, int* height) {
+  if (width != nullptr) *width = opened ? SCREEN_WIDTH : 0;
+  if (height != nullptr) *height = opened ? SCREEN_HEIGHT : 0;
+}
+
+int create_window(const char* title, int x, int y, int width, int height, bool /*resizable*/) {
+  if (!opened || width <= 0 || height <= 0) return 0;
+  return js_create_window(title != nullptr ? title : "", x, y, width, height);
+}
+
+void show_window(int id, bool show) {
+  js_show_window(id, show ? 1 : 0);
+}
+
+void destroy_window(int id) {
+  pictures().erase(id);
+  js_destroy_window(id);
+}
+
+void present(int id, const uint32_t* pixels, int width, int height) {
+  // Canvases take at most 16384 pixels a side in every browser.
+  constexpr int MAX_EXTENT = 16384;
+  if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT ||
+      height > MAX_EXTENT) {
+    return;
+  }
+  std::vector<uint32_t>& picture = pictures()[id];
+  const size_t count = size_t(width) * size_t(height);
+  picture.resize(count);
+  // 0x00RRGGBB to the bytes R, G, B, 255 of a little-endian word.
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t p = pixels[i];
+    picture[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+  }
+  js_present(id, reinterpret_cast<const uint8_t*>(picture.data()), width, height);
+}
+
+uint64_t now_ms() {
+  if (!opened) return 0;
+  const double now = js_now();
+  return now > 0 ? uint64_t(std::floor(now)) : 0;
+}
+
+bool next_input(InputEvent* event) {
+  if (!opened || event == nullptr) return false;
+  double record[12];
+  if (js_take_input(record) == 0) return false;
+  *event = InputEvent{};
+  event->kind = InputKind(int(record[0]));
+  event->window = int(record[1]);
+  event->x = int(record[2]);
+  event->y = int(record[3]);
+  event->button = int(record[4]);
+  event->vk = unsigned(record[5]);
+  event->scan = unsigned(record[6]);
+  event->mods = unsigned(record[7]);
+  event->ch = int(record[8]);
+  event->width = int(record[9]);
+  event->height = int(record[10]);
+  event->time = record[11] > 0 ? uint64_t(record[11]) : 0;
+  return true;
+}
+
+void wait(uint64_t deadline) {
+  if (!opened) return;
+  js_wait(deadline == NO_DEADLINE ? -1.0 : double(deadline));
+}
+
+}  // namespace host

@@ -1,0 +1,345 @@
+// The page side of the browser host (linked in front of the program with --pre-js): one canvas
+// per window inside the page's #easel-screen element, the clock, and the page's mouse and key
+// events turned into the host's input records. The program's wait awaits a promise that the
+// next input or a timer at the deadline resolves: nothing runs while the page is idle.
+Module.easelHost = (function () {
+  'use strict';
+
+  // Input kinds, modifier bits and virtual-key codes as platform/hosts/host.h and win32.h
+  // number them.
+  const MOUSE_DOWN = 0, MOUSE_UP = 1, MOUSE_MOVE = 2, KEY_DOWN = 3, KEY_UP = 4, CLOSE = 6,
+        FOCUS = 9;
+  const MOD_SHIFT = 1, MOD_CTRL = 2, MOD_ALT = 4;
+
+  const NAMED_KEYS = {
+    Enter: 0x0D, Tab: 0x09, Backspace: 0x08, Escape: 0x1B, ' ': 0x20, ArrowLeft: 0x25,
+    ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, Shift: 0x10, Control: 0x11, Alt: 0x12,
+    AltGraph: 0x12, Meta: 0x5B, ContextMenu: 0x5D, PageUp: 0x21, PageDown: 0x22, End: 0x23,
+    Home: 0x24, Insert: 0x2D, Delete: 0x2E, Pause: 0x13, CapsLock: 0x14, PrintScreen: 0x2C,
+    NumLock: 0x90, ScrollLock: 0x91,
+    ';': 0xBA, '=': 0xBB, '+': 0xBB, ',': 0xBC, '-': 0xBD, '.': 0xBE, '/': 0xBF, '`': 0xC0,
+    '[': 0xDB, '\\': 0xDC, ']': 0xDD, "'": 0xDE,
+  };
+  // Keys known by where they are: the keypad, and punctuation the layout names otherwise.
+  const POSITIONAL_KEYS = {
+    Numpad0: 0x60, Numpad1: 0x61, Numpad2: 0x62, Numpad3: 0x63, Numpad4: 0x64, Numpad5: 0x65,
+    Numpad6: 0x66, Numpad7: 0x67, Numpad8: 0x68, Numpad9: 0x69, NumpadMultiply: 0x6A,
+    NumpadAdd: 0x6B, NumpadSubtract: 0x6D, NumpadDecimal: 0x6E, NumpadDivide: 0x6F,
+    NumpadEnter: 0x0D, Semicolon: 0xBA, Equal: 0xBB, Comma: 0xBC, Minus: 0xBD, Period: 0xBE,
+    Slash: 0xBF, Backquote: 0xC0, BracketLeft: 0xDB, Backslash: 0xDC, BracketRight: 0xDD,
+    Quote: 0xDE, IntlBackslash: 0xE2,
+  };
+  // Scan codes: the USB usage of each physical key, the numbers the desktop host uses too, so
+  // that each press keeps its own character.
+  const SCAN_CODES = (function () {
+    const codes = {};
+    for (let i = 0; i < 26; ++i) codes['Key' + String.fromCharCode(65 + i)] = 4 + i;
+    for (let i = 1; i <= 9; ++i) codes['Digit' + i] = 29 + i;
+    codes.Digit0 = 39;
+    for (let i = 1; i <= 12; ++i) codes['F' + i] = 57 + i;
+    for (let i = 13; i <= 24; ++i) codes['F' + i] = 91 + i;
+    for (let i = 1; i <= 9; ++i) codes['Numpad' + i] = 88 + i;
+    const rest = [
+      'Enter', 40, 'Escape', 41, 'Backspace', 42, 'Tab', 43, 'Space', 44, 'Minus', 45, 'Equal', 46,
+      'BracketLeft', 47, 'BracketRight', 48, 'Backslash', 49, 'Semicolon', 51, 'Quote', 52,
+      'Backquote', 53, 'Comma', 54, 'Period', 55, 'Slash', 56, 'CapsLock', 57, 'PrintScreen', 70,
+      'ScrollLock', 71, 'Pause', 72, 'Insert', 73, 'Home', 74, 'PageUp', 75, 'Delete', 76,
+      'End', 77, 'PageDown', 78, 'ArrowRight', 79, 'ArrowLeft', 80, 'ArrowDown', 81,
+      'ArrowUp', 82, 'NumLock', 83, 'NumpadDivide', 84, 'NumpadMultiply', 85,
+      'NumpadSubtract', 86, 'NumpadAdd', 87, 'NumpadEnter', 88, 'Numpad0', 98,
+      'NumpadDecimal', 99, 'IntlBackslash', 100, 'ContextMenu', 101, 'ControlLeft', 224,
+      'ShiftLeft', 225, 'AltLeft', 226, 'MetaLeft', 227, 'ControlRight', 228, 'ShiftRight', 229,
+      'AltRight', 230, 'MetaRight', 231,
+    ];
+    for (let i = 0; i < rest.length; i += 2) codes[rest[i]] = rest[i + 1];
+    return codes;
+  })();
+
+  const windows = new Map();  // id -> {figure, canvas, context, x, y}
+  const queue = [];           // input records not yet taken
+  let wake = null;            // resolves the pending wait
+  let nextId = 1;
+  let start = 0;
+  let screen = null;
+  let pressedWindow = 0;      // the window a mouse button went down in
+  let resumed = 0;            // when the last wait ended
+
+  function now() {
+    return performance.now() - start;
+  }
+
+  function push(record) {
+    record.time = Math.floor(now());
+    queue.push(record);
+    if (wake) wake();
+  }
+
+  // (No destructuring here: emscripten's JS optimiser does not parse it.)
+  function windowOfElement(element) {
+    let found = 0;
+    windows.forEach(function (w, id) {
+      if (w.canvas === element) found = id;
+    });
+    return found;
+  }
+
+  // Whole canvas pixels per device pixel: sharp, like the desktop's whole-number scale.
+  function cssSize(canvas) {
+    const ratio = window.devicePixelRatio || 1;
+    const scale = Math.max(1, Math.floor(ratio + 1e-6));
+    canvas.style.width = (canvas.width * scale / ratio) + 'px';
+    canvas.style.height = (canvas.height * scale / ratio) + 'px';
+  }
+
+  // Mouse positions in canvas pixels, through the canvas's CSS scale in floats.
+  function mouseRecord(kind, id, canvas, event) {
+    const box = canvas.getBoundingClientRect();
+    const x = box.width > 0 ? (event.clientX - box.left) * canvas.width / box.width : 0;
+    const y = box.height > 0 ? (event.clientY - box.top) * canvas.height / box.height : 0;
+    return {
+      kind: kind, window: id, x: Math.floor(x), y: Math.floor(y), button: event.button + 1,
+      mods: modifiers(event),
+    };
+  }
+
+  function modifiers(event) {
+    return (event.shiftKey ? MOD_SHIFT : 0) | (event.ctrlKey ? MOD_CTRL : 0) |
+           (event.altKey ? MOD_ALT : 0);
+  }
+
+  // The single Unicode character a key's name stands for, or -1.
+  function keyCharacter(key) {
+    if (typeof key !== 'string' || key.length === 0) return -1;
+    const code = key.codePointAt(0);
+    return key.length === (code > 0xFFFF ? 2 : 1) ? code : -1;
+  }
+
+  function virtualKey(event) {
+    const ch = keyCharacter(event.key);
+    if (ch >= 0) {
+      if (ch >= 0x61 && ch <= 0x7A) return ch - 0x20;
+      if (ch >= 0x41 && ch <= 0x5A) return ch;
+    }
+    if (event.key in NAMED_KEYS) return NAMED_KEYS[event.key];
+    const code = event.code || '';
+    const f = /^F([0-9]+)$/.exec(event.key);
+    if (f && +f[1] >= 1 && +f[1] <= 24) return 0x6F + +f[1];
+    if (/^Key[A-Z]$/.test(code)) return code.charCodeAt(3);
+    if (/^Digit[0-9]$/.test(code)) return code.charCodeAt(5);
+    return POSITIONAL_KEYS[code] || 0;
+  }
+
+  // The Latin-1 character a press makes: Enter 13, Tab 9, Backspace 8, Esc 27, Ctrl+letter
+  // 1..26, otherwise the character the user's layout gave the key (0 for none or beyond 255).
+  function pressCharacter(event, vk) {
+    switch (event.key) {
+      case 'Enter': return 13;
+      case 'Tab': return 9;
+      case 'Backspace': return 8;
+      case 'Escape': return 27;
+    }
+    const altGraph = event.getModifierState && event.getModifierState('AltGraph');
+    if (event.ctrlKey && !event.altKey && !altGraph) {
+      return vk >= 0x41 && vk <= 0x5A ? vk - 0x40 : 0;
+    }
+    const ch = keyCharacter(event.key);
+    return ch >= 0x20 && ch <= 0xFF && ch !== 0x7F ? ch : 0;
+  }
+
+  // Keys go to the window whose canvas has the focus, else to the one that last had it.
+  function keyWindow() {
+    return windowOfElement(document.activeElement);
+  }
+
+  function onKey(event) {
+    // Keys typed into the page's own controls stay theirs.
+    const active = document.activeElement;
+    if (active && active !== document.body && windowOfElement(active) === 0) return;
+    const down = event.type === 'keydown';
+    const vk = virtualKey(event);
+    const record = {
+      kind: down ? KEY_DOWN : KEY_UP, window: keyWindow(), vk: vk,
+      scan: SCAN_CODES[event.code] || 0, mods: modifiers(event),
+      ch: down ? pressCharacter(event, vk) : 0,
+    };
+    // The page's own meanings of these keys (selecting, scrolling, the browser's menu) would
+    // take them from the program; function keys other than F10 stay the browser's.
+    const browserKey = /^F([0-9]+)$/.test(event.key) && event.key !== 'F10';
+    if (!browserKey && !event.metaKey) event.preventDefault();
+    push(record);
+  }
+
+  function listen() {
+    document.addEventListener('keydown', onKey);
+    document.addEventListener('keyup', onKey);
+    document.addEventListener('mouseup', function (event) {
+      const w = windows.get(pressedWindow);
+      if (!w) return;
+      push(mouseRecord(MOUSE_UP, pressedWindow, w.canvas, event));
+      pressedWindow = 0;
+    });
+    window.addEventListener('resize', function () {
+      for (const w of windows.values()) cssSize(w.canvas);
+    });
+  }
+
+  // Latin-1 text at a C string's address.
+  function latin1(address) {
+    let text = '';
+    for (let p = address; HEAPU8[p] !== 0; ++p) text += String.fromCharCode(HEAPU8[p]);
+    return text;
+  }
+
+  function open() {
+    screen = document.getElementById('easel-screen');
+    if (!screen) return false;
+    start = performance.now();
+    listen();
+    return true;
+  }
+
+  function createWindow(title, x, y, width, height) {
+    const id = nextId++;
+    const figure = document.createElement('figure');
+    figure.className = 'easel-window';
+    figure.hidden = true;
+    const caption = document.createElement('figcaption');
+    const name = document.createElement('span');
+    name.textContent = title;
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.className = 'easel-close';
+    close.title = 'Close';
+    close.textContent = '\u00D7';
+    close.addEventListener('click', function () {
+      push({kind: CLOSE, window: id});
+    });
+    caption.append(name, close);
+    const canvas = document.createElement('canvas');
+    canvas.width = width;
+    canvas.height = height;
+    canvas.tabIndex = 0;
+    canvas.dataset.title = title;
+    cssSize(canvas);
+    canvas.addEventListener('mousedown', function (event) {
+      canvas.focus({preventScroll: true});
+      pressedWindow = id;
+      push(mouseRecord(MOUSE_DOWN, id, canvas, event));
+      event.preventDefault();
+    });
+    canvas.addEventListener('mousemove', function (event) {
+      // Only the latest position matters, as with Win32's mouse-move messages.
+      const last = queue[queue.length - 1];
+      if (last && last.kind === MOUSE_MOVE && last.window === id) queue.pop();
+      push(mouseRecord(MOUSE_MOVE, id, canvas, event));
+    });
+    canvas.addEventListener('contextmenu', function (event) {
+      event.preventDefault();
+    });
+    canvas.addEventListener('focus', function () {
+      push({kind: FOCUS, window: id});
+    });
+    figure.append(caption, canvas);
+    // Windows stand on the page in the order of their places on the screen, top to bottom.
+    let before = null;
+    for (const other of windows.values()) {
+      if ((other.y > y || (other.y === y && other.x > x)) &&
+          (before === null || (other.figure.compareDocumentPosition(before) &
+                                   Node.DOCUMENT_POSITION_FOLLOWING))) {
+        before = other.figure;
+      }
+    }
+    screen.insertBefore(figure, before);
+    windows.set(id, {figure: figure, canvas: canvas, context: canvas.getContext('2d'), x: x, y: y});
+    return id;
+  }
+
+  function showWindow(id, show) {
+    const w = windows.get(id);
+    if (!w) return;
+    const first = w.figure.hidden && show && windows.size > 0 &&
+                  ![...windows.values()].some(function (other) { return !other.figure.hidden; });
+    w.figure.hidden = !show;
+    if (first) w.canvas.focus({preventScroll: true});
+  }
+
+  function destroyWindow(id) {
+    const w = windows.get(id);
+    if (!w) return;
+    w.figure.remove();
+    windows.delete(id);
+    for (let i = queue.length - 1; i >= 0; --i) {
+      if (queue[i].window === id) queue.splice(i, 1);
+    }
+  }
+
+  function present(id, address, width, height) {
+    const w = windows.get(id);
+    if (!w) return;
+    if (w.canvas.width !== width || w.canvas.height !== height) {
+      w.canvas.width = width;
+      w.canvas.height = height;
+      cssSize(w.canvas);
+    }
+    const bytes = new Uint8ClampedArray(HEAPU8.buffer, address, width * height * 4);
+    w.context.putImageData(new ImageData(bytes, width, height), 0, 0);
+    if (!host.firstPresent) host.firstPresent = performance.now();
+    // An observer sees each frame as it is shown, as the headless host's present observer does.
+    if (host.onPresent) host.onPresent(w.canvas.dataset.title, bytes, width, height);
+  }
+
+  function take(address) {
+    const record = queue.shift();
+    if (!record) return false;
+    const fields = [
+      record.kind, record.window || 0, record.x || 0, record.y || 0, record.button || 0,
+      record.vk || 0, record.scan || 0, record.mods || 0, record.ch || 0, record.width || 0,
+      record.height || 0, record.time || 0,
+    ];
+    for (let i = 0; i < fields.length; ++i) HEAPF64[(address >> 3) + i] = fields[i];
+    return true;
+  }
+
+  // Resolves when input arrives or the clock reaches the deadline (negative: none).
+  function wait(deadline) {
+    // For measuring: how long the program ran since its last wait ended.
+    if (host.busy && resumed > 0) {
+      host.busy.ms += performance.now() - resumed;
+      host.busy.runs += 1;
+    }
+    resumed = 0;
+    if (queue.length > 0) return Promise.resolve();
+    return new Promise(function (resolve) {
+      let timer = 0;
+      wake = function () {
+        wake = null;
+        if (timer) clearTimeout(timer);
+        resumed = performance.now();
+        resolve();
+      };
+      if (deadline < 0) return;
+      // A timer may fire a little before the clock shows its time: wait again for the rest.
+      const arm = function () {
+        const left = deadline - now();
+        if (left <= 0) {
+          wake();
+        } else {
+          timer = setTimeout(arm, Math.ceil(left));
+        }
+      };
+      arm();
+    });
+  }
+
+  // The page (web/page.js) sends a key press of its own, as when it starts a playback.
+  function sendKeys(records) {
+    for (const record of records) push(Object.assign({window: 0}, record));
+  }
+
+  const host = {
+    open: open, createWindow: createWindow, showWindow: showWindow, destroyWindow: destroyWindow,
+    present: present, now: now, take: take, wait: wait, latin1: latin1, sendKeys: sendKeys,
+    windows: windows, onPresent: null, firstPresent: 0, busy: null,
+  };
+  return host;
+})();

@@ -1,0 +1,113 @@
+// The page around an EASEL program built for the browser: it checks that the page can run it
+// (served over HTTP, WebAssembly present), starts the program's module, and offers the script
+// buttons: "Download script" saves the in-memory EASEL.SCR that the Run menu records,
+// "Open script..." makes a chosen file EASEL.SCR and plays it back as Ctrl+P does.
+(function () {
+  'use strict';
+
+  const SCRIPT = '/EASEL.SCR';
+  const program = document.body.dataset.program;
+  const status = document.getElementById('status');
+
+  function say(text, problem) {
+    status.textContent = text;
+    status.className = problem ? 'problem' : '';
+  }
+
+  if (location.protocol === 'file:') {
+    say('This page must be served over HTTP, not opened as a file: run "make web-serve" in the ' +
+        'source tree and open the address it prints.', true);
+    return;
+  }
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    say('This browser cannot run WebAssembly, which this page needs: open it in a current ' +
+        'browser.', true);
+    return;
+  }
+
+  const downloadButton = document.getElementById('download-script');
+  const openButton = document.getElementById('open-script');
+  const fileInput = document.getElementById('script-file');
+
+  // The keyboard goes back to the graphics window after a page button was used.
+  function refocus() {
+    const canvas = document.querySelector('#easel-screen canvas');
+    if (canvas) canvas.focus({preventScroll: true});
+  }
+
+  // Ctrl+P, as the user would press it in the graphics window.
+  function startPlayback() {
+    const CTRL = 2, VK_CONTROL = 0x11, SCAN_CONTROL = 224, SCAN_P = 19;
+    Module.easelHost.sendKeys([
+      {kind: 3, vk: VK_CONTROL, scan: SCAN_CONTROL, mods: CTRL},
+      {kind: 3, vk: 0x50, scan: SCAN_P, mods: CTRL, ch: 16},
+      {kind: 4, vk: 0x50, scan: SCAN_P, mods: CTRL},
+      {kind: 4, vk: VK_CONTROL, scan: SCAN_CONTROL, mods: 0},
+    ]);
+  }
+
+  downloadButton.addEventListener('click', function () {
+    let bytes = null;
+    try {
+      bytes = FS.readFile(SCRIPT);
+    } catch (error) {
+      say('There is no script yet: choose Record in the Run menu (Ctrl+R) first.', true);
+      refocus();
+      return;
+    }
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], {type: 'text/plain'}));
+    link.download = 'EASEL.SCR';
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(function () { URL.revokeObjectURL(link.href); }, 1000);
+    say('Downloaded EASEL.SCR (' + bytes.length + ' bytes).');
+    refocus();
+  });
+
+  openButton.addEventListener('click', function () {
+    fileInput.value = '';
+    fileInput.click();
+  });
+
+  fileInput.addEventListener('change', function () {
+    const file = fileInput.files[0];
+    if (!file) return;
+    file.arrayBuffer().then(function (buffer) {
+      FS.writeFile(SCRIPT, new Uint8Array(buffer));
+      say('Playing ' + file.name + ' as EASEL.SCR.');
+    }, function () {
+      // No script then: the package says in its log window that it cannot read one.
+      try { FS.unlink(SCRIPT); } catch (error) { /* there was none */ }
+      say('Cannot read ' + file.name + '.', true);
+    }).then(function () {
+      startPlayback();
+      refocus();
+    });
+  });
+
+  window.Module = {
+    print: function (text) { console.log(text); },
+    printErr: function (text) { console.warn(text); },
+    onRuntimeInitialized: function () {
+      downloadButton.disabled = false;
+      openButton.disabled = false;
+      say('');
+    },
+    onExit: function (code) {
+      say('The program has ended' + (code ? ' (status ' + code + ')' : '') +
+          '. Reload the page to run it again.');
+    },
+    onAbort: function (what) {
+      say('The program stopped: ' + what, true);
+    },
+  };
+
+  const script = document.createElement('script');
+  script.src = program + '.js';
+  script.onerror = function () {
+    say('Cannot load ' + program + '.js: build the pages with "make web".', true);
+  };
+  document.body.append(script);
+})();

@@ -1,0 +1,185 @@
+// The game's page in Debian's chromium: the title on the canvas, keys and clicks reaching the
+// game, the Run menu by mouse and by Alt, halting and stepping, and a script recorded in the page,
+// played back, downloaded and played by the headless host to the same pixels.
+'use strict';
+
+const assert = require('node:assert');
+const {after, before, describe, it} = require('node:test');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const {execFileSync} = require('node:child_process');
+const site = require('./site');
+const png = require('./png');
+
+const GRAPHICS = 'EASEL Graphics';
+const BLACK = [0, 0, 0], WHITE = [255, 255, 255], RED = [255, 0, 0], BROWN = [153, 102, 51];
+const REPLAY = process.env.CHILLY_REPLAY ||
+               path.join(site.ROOT, 'build', 'release', 'tools', 'chilly-replay');
+
+function at(x, y) {
+  return site.canvasPoint(x, y);
+}
+
+// The game past its title, halted so that nothing moves unless the test asks.
+async function haltedGame(browser, url) {
+  const page = await site.open(browser, url, 'virtual-chilly');
+  const hat = at(100, 60);
+  await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
+  // One batch, so that no tick of the clock comes between the key and the halt.
+  await page.evaluate(function () {
+    const CTRL = 2;
+    Module.easelHost.sendKeys([
+      {kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
+      {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x48, scan: 11, mods: CTRL, ch: 8},
+      {kind: 4, vk: 0x48, scan: 11, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
+    ]);
+  });
+  const ground = at(100, -100);
+  await site.waitForColour(page, ground.x, ground.y, WHITE, 'winter ground');
+  return page;
+}
+
+async function sameFrameFor(page, ms) {
+  const first = JSON.stringify(await site.frame(page));
+  await new Promise(function (resolve) { setTimeout(resolve, ms); });
+  return first === JSON.stringify(await site.frame(page));
+}
+
+describe('the game page', function () {
+  let browser, server, url;
+  before(async function () {
+    ({server, url} = await site.serve());
+    browser = await site.launch();
+  });
+  after(async function () {
+    await site.close(browser);
+    server.close();
+  });
+
+  it('shows the title, starts on a key and browns the ground on "Change Season"', async function () {
+    const page = await site.open(browser, url, 'virtual-chilly');
+    const background = at(-250, -150), hat = at(100, 60), ground = at(100, -100);
+    await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
+    assert.deepStrictEqual(await site.pixel(page, GRAPHICS, background.x, background.y), BLACK);
+    // The title's letters: white pixels inside the box of "VIRTUAL CHILLY!!".
+    const title = await page.evaluate(function () {
+      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+      const d = canvas.getContext('2d').getImageData(120, 80, 360, 40).data;
+      let white = 0;
+      for (let i = 0; i < d.length; i += 4) white += d[i] === 255 && d[i + 1] === 255 ? 1 : 0;
+      return white;
+    });
+    assert.ok(title > 500, 'title letters: ' + title + ' white pixels');
+    await page.keyboard.press('Space');
+    await site.waitForColour(page, ground.x, ground.y, WHITE, 'winter ground');
+    const button = at(-250, -17);
+    await site.click(page, GRAPHICS, button.x, button.y);
+    await site.waitForColour(page, ground.x, ground.y, BROWN, 'spring ground');
+    assert.deepStrictEqual(page.problems, []);
+    await page.close();
+  });
+
+  it('opens the Run menu with the mouse and with Alt, and its keys halt and step', async function () {
+    const page = await haltedGame(browser, url);
+    // Halted: nothing changes while the clock runs.
+    assert.ok(await sameFrameFor(page, 400), 'a halted game kept drawing');
+    const closed = JSON.stringify(await site.frame(page));
+    // "Run" is the first title of the menu bar; its popup falls over the image below it.
+    await site.click(page, GRAPHICS, 15, 10);
+    await page.waitForFunction(function (closed) {
+      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const pixels = [];
+      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) !== closed;
+    }, {timeout: 10000, polling: 50}, closed);
+    const menuOpen = await site.frame(page);
+    await page.keyboard.press('Escape');
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(function (closed) {
+      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const pixels = [];
+      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) === closed;
+    }, {timeout: 10000, polling: 50}, closed);
+    // Alt alone selects the menu bar's first title; Down opens its popup, as the mouse did.
+    await page.keyboard.press('Alt');
+    await page.keyboard.press('ArrowDown');
+    await page.waitForFunction(function (open) {
+      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const pixels = [];
+      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) === open;
+    }, {timeout: 10000, polling: 50}, JSON.stringify(menuOpen));
+    await page.keyboard.press('Escape');
+    await page.keyboard.press('Escape');
+    // Ctrl+F advances one frame: the sky moves once, then stands still again.
+    const before = JSON.stringify(await site.frame(page));
+    await site.ctrl(page, 'F');
+    await page.waitForFunction(function (before) {
+      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const pixels = [];
+      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) !== before;
+    }, {timeout: 10000, polling: 50}, before);
+    assert.ok(await sameFrameFor(page, 400), 'one step went on drawing');
+    // The page neither scrolled nor selected anything on those keys.
+    assert.deepStrictEqual(await page.evaluate(function () {
+      return [window.scrollY, String(window.getSelection())];
+    }), [0, '']);
+    assert.deepStrictEqual(page.problems, []);
+    await page.close();
+  });
+
+  it('records a script, plays it back, and the headless host plays the download to the same pixels',
+     async function () {
+       const page = await haltedGame(browser, url);
+       await site.ctrl(page, 'R');
+       const season = at(-250, -17), colour = at(-250, 83), ground = at(100, -100);
+       await site.click(page, GRAPHICS, colour.x, colour.y);
+       await site.click(page, GRAPHICS, colour.x, colour.y);
+       await site.click(page, GRAPHICS, season.x, season.y);
+       await site.waitForColour(page, ground.x, ground.y, BROWN, 'spring ground');
+       await site.ctrl(page, 'R');
+       const recorded = await site.frame(page);
+
+       // Download script: the file that leaves the browser.
+       const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'easel-download-'));
+       const cdp = await page.createCDPSession();
+       await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
+       await page.click('#download-script');
+       const file = path.join(downloads, 'EASEL.SCR');
+       for (let i = 0; i < 100 && !fs.existsSync(file); ++i) {
+         await new Promise(function (resolve) { setTimeout(resolve, 100); });
+       }
+       const script = fs.readFileSync(file, 'latin1');
+       // Halted, the game got the three clicks and nothing else.
+       assert.strictEqual(script, 'EASEL_MOUSE(-250, 83);\nEASEL_MOUSE(-250, 83);\n' +
+                                  'EASEL_MOUSE(-250, -17);\n');
+
+       // Three more seasons bring winter back; playing the script browns the ground again.
+       for (let i = 0; i < 3; ++i) await site.click(page, GRAPHICS, season.x, season.y);
+       await site.waitForColour(page, ground.x, ground.y, WHITE, 'winter again');
+       await site.ctrl(page, 'P');
+       await site.waitForColour(page, ground.x, ground.y, BROWN, 'spring ground played back');
+
+       // The headless host plays the downloaded script into a fresh game: its last frame is
+       // the page's, pixel for pixel.
+       const out = fs.mkdtempSync(path.join(os.tmpdir(), 'easel-replay-'));
+       execFileSync(REPLAY, [file, '--out', out]);
+       const frames = fs.readdirSync(out).sort();
+       const last = png.read(path.join(out, frames[frames.length - 1]));
+       assert.strictEqual(last.width, recorded.width);
+       assert.strictEqual(last.height, recorded.height);
+       const differing = last.pixels.findIndex(function (p, i) { return p !== recorded.pixels[i]; });
+       assert.strictEqual(differing, -1, 'first differing pixel at ' + differing);
+       fs.rmSync(out, {recursive: true, force: true});
+       fs.rmSync(downloads, {recursive: true, force: true});
+       assert.deepStrictEqual(page.problems, []);
+       await page.close();
+     });
+});
