@@ -21,22 +21,28 @@ function at(x, y) {
   return site.canvasPoint(x, y);
 }
 
-// The game past its title, halted so that nothing moves unless the test asks.
-async function haltedGame(browser, url) {
+// The game past its title, then Ctrl with each letter, in one batch so that no tick of the clock
+// comes between the key and those commands; the periodic event the game already waited for still
+// comes with the next tick.
+async function gameWithKeys(browser, url, letters) {
   const page = await site.open(browser, url, 'virtual-chilly');
   const hat = at(100, 60);
   await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
-  // One batch, so that no tick of the clock comes between the key and the halt.
-  await page.evaluate(function () {
+  await page.evaluate(function (letters) {
     const CTRL = 2;
-    Module.easelHost.sendKeys([
-      {kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
-      {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x48, scan: 11, mods: CTRL, ch: 8},
-      {kind: 4, vk: 0x48, scan: 11, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
-    ]);
-  });
+    const records = [{kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
+                     {kind: 3, vk: 0x11, scan: 224, mods: CTRL}];
+    for (const letter of letters) {
+      const vk = letter.charCodeAt(0);
+      records.push({kind: 3, vk: vk, scan: vk - 61, mods: CTRL, ch: vk - 64},
+                   {kind: 4, vk: vk, scan: vk - 61, mods: CTRL});
+    }
+    records.push({kind: 4, vk: 0x11, scan: 224});
+    Module.easelHost.sendKeys(records);
+  }, letters);
   const ground = at(100, -100);
   await site.waitForColour(page, ground.x, ground.y, WHITE, 'winter ground');
+  await new Promise(function (resolve) { setTimeout(resolve, 300); });
   return page;
 }
 
@@ -65,7 +71,7 @@ describe('the game page', function () {
     // The title's letters: white pixels inside the box of "VIRTUAL CHILLY!!".
     const title = await page.evaluate(function () {
       const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
-      const d = canvas.getContext('2d').getImageData(120, 80, 360, 40).data;
+      const d = canvas.getContext('2d').getImageData(120, 35, 360, 45).data;
       let white = 0;
       for (let i = 0; i < d.length; i += 4) white += d[i] === 255 && d[i + 1] === 255 ? 1 : 0;
       return white;
@@ -81,41 +87,37 @@ describe('the game page', function () {
   });
 
   it('opens the Run menu with the mouse and with Alt, and its keys halt and step', async function () {
-    const page = await haltedGame(browser, url);
+    const page = await gameWithKeys(browser, url, ['H']);
     // Halted: nothing changes while the clock runs.
     assert.ok(await sameFrameFor(page, 400), 'a halted game kept drawing');
-    const closed = JSON.stringify(await site.frame(page));
-    // "Run" is the first title of the menu bar; its popup falls over the image below it.
+    // "Run" is the first title of the menu bar; its popup falls over the sky below it.
+    const title = {x: 30, y: 10}, popup = {x: 280, y: 200};
+    const bar = await site.pixel(page, GRAPHICS, title.x, title.y);
+    const sky = await site.pixel(page, GRAPHICS, popup.x, popup.y);
+    const changes = async function (point, from, what) {
+      await page.waitForFunction(function (point, from) {
+        const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+        const d = canvas.getContext('2d').getImageData(point.x, point.y, 1, 1).data;
+        return d[0] !== from[0] || d[1] !== from[1] || d[2] !== from[2];
+      }, {timeout: 10000, polling: 50}, point, from).catch(function () {
+        throw new Error(what);
+      });
+      return site.pixel(page, GRAPHICS, point.x, point.y);
+    };
     await site.click(page, GRAPHICS, 15, 10);
-    await page.waitForFunction(function (closed) {
-      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
-      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-      const pixels = [];
-      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
-      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) !== closed;
-    }, {timeout: 10000, polling: 50}, closed);
-    const menuOpen = await site.frame(page);
+    const menu = await changes(popup, sky, 'a click on "Run" opened no popup');
     await page.keyboard.press('Escape');
     await page.keyboard.press('Escape');
-    await page.waitForFunction(function (closed) {
-      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
-      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-      const pixels = [];
-      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
-      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) === closed;
-    }, {timeout: 10000, polling: 50}, closed);
+    await site.waitForColour(page, popup.x, popup.y, sky, 'Escape closed the popup');
     // Alt alone selects the menu bar's first title; Down opens its popup, as the mouse did.
     await page.keyboard.press('Alt');
+    await changes(title, bar, 'Alt selected no title');
     await page.keyboard.press('ArrowDown');
-    await page.waitForFunction(function (open) {
-      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
-      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-      const pixels = [];
-      for (let i = 0; i < d.length; i += 4) pixels.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
-      return JSON.stringify({width: canvas.width, height: canvas.height, pixels: pixels}) === open;
-    }, {timeout: 10000, polling: 50}, JSON.stringify(menuOpen));
+    await site.waitForColour(page, popup.x, popup.y, menu, 'Alt, Down opened the popup');
     await page.keyboard.press('Escape');
     await page.keyboard.press('Escape');
+    await site.waitForColour(page, popup.x, popup.y, sky, 'Escape closed the popup');
+    await site.waitForColour(page, title.x, title.y, bar, 'Escape left the menu bar');
     // Ctrl+F advances one frame: the sky moves once, then stands still again.
     const before = JSON.stringify(await site.frame(page));
     await site.ctrl(page, 'F');
@@ -137,8 +139,8 @@ describe('the game page', function () {
 
   it('records a script, plays it back, and the headless host plays the download to the same pixels',
      async function () {
-       const page = await haltedGame(browser, url);
-       await site.ctrl(page, 'R');
+       // Recording from the first turn on, as the headless host plays a script from there.
+       const page = await gameWithKeys(browser, url, ['R', 'H']);
        const season = at(-250, -17), colour = at(-250, 83), ground = at(100, -100);
        await site.click(page, GRAPHICS, colour.x, colour.y);
        await site.click(page, GRAPHICS, colour.x, colour.y);
@@ -157,14 +159,16 @@ describe('the game page', function () {
          await new Promise(function (resolve) { setTimeout(resolve, 100); });
        }
        const script = fs.readFileSync(file, 'latin1');
-       // Halted, the game got the three clicks and nothing else.
-       assert.strictEqual(script, 'EASEL_MOUSE(-250, 83);\nEASEL_MOUSE(-250, 83);\n' +
-                                  'EASEL_MOUSE(-250, -17);\n');
+       // Halted, the game got the tick it was waiting for, the three clicks and nothing else.
+       assert.strictEqual(script, 'EASEL_PERIODIC(1);\nEASEL_MOUSE(-250, 83);\n' +
+                                  'EASEL_MOUSE(-250, 83);\nEASEL_MOUSE(-250, -17);\n');
 
-       // Three more seasons bring winter back; playing the script browns the ground again.
+       // Three more seasons bring winter back; playing the script, as a file opened in the
+       // page, browns the ground again.
        for (let i = 0; i < 3; ++i) await site.click(page, GRAPHICS, season.x, season.y);
        await site.waitForColour(page, ground.x, ground.y, WHITE, 'winter again');
-       await site.ctrl(page, 'P');
+       const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#open-script')]);
+       await chooser.accept([file]);
        await site.waitForColour(page, ground.x, ground.y, BROWN, 'spring ground played back');
 
        // The headless host plays the downloaded script into a fresh game: its last frame is
@@ -176,6 +180,7 @@ describe('the game page', function () {
        assert.strictEqual(last.width, recorded.width);
        assert.strictEqual(last.height, recorded.height);
        const differing = last.pixels.findIndex(function (p, i) { return p !== recorded.pixels[i]; });
+       if (differing !== -1) site.keep('recorded-page', recorded);
        assert.strictEqual(differing, -1, 'first differing pixel at ' + differing);
        fs.rmSync(out, {recursive: true, force: true});
        fs.rmSync(downloads, {recursive: true, force: true});

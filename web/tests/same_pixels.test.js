@@ -1,5 +1,5 @@
-// Same script, same pixels: a recorded script opened in the game's page ("Open script...") shows
-// the very frames, byte for byte, that the headless host writes for it.
+// Same script, same pixels: a recorded script played in the game's page shows the very frames,
+// byte for byte, that the headless host writes for it.
 'use strict';
 
 const assert = require('node:assert');
@@ -48,18 +48,11 @@ describe('the game page and the headless host', function () {
 
     const page = await site.open(browser, url, 'virtual-chilly');
     await site.waitForColour(page, 400, 220, [255, 0, 0], 'title screen hat');
-    // Past the title and halted in one batch, so that the clock moves nothing before the
-    // script; then every frame the graphics window shows is kept.
-    await page.evaluate(function () {
-      const CTRL = 2;
-      Module.easelHost.sendKeys([
-        {kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
-        {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x48, scan: 11, mods: CTRL, ch: 8},
-        {kind: 4, vk: 0x48, scan: 11, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
-      ]);
-    });
-    await site.waitForColour(page, 400, 380, [255, 255, 255], 'winter ground');
-    await page.evaluate(function () {
+    // The script as EASEL.SCR, then every frame the graphics window shows is kept from the
+    // title's key on; the key and Ctrl+P come in one batch, as the headless host sends them.
+    const script = fs.readFileSync(SCRIPT, 'latin1');
+    await page.evaluate(function (script) {
+      FS.writeFile('/EASEL.SCR', script);
       window.frames_shown = [];
       Module.easelHost.onPresent = function (title, bytes) {
         if (title !== 'EASEL Graphics') return;
@@ -71,17 +64,25 @@ describe('the game page and the headless host', function () {
         }
         window.frames_shown.push(h);
       };
-    });
-    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#open-script')]);
-    await chooser.accept([SCRIPT]);
+      const CTRL = 2;
+      Module.easelHost.sendKeys([
+        {kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
+        {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
+        {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
+      ]);
+    }, script);
     await page.waitForFunction(function (count) {
       return window.frames_shown.length >= count;
     }, {timeout: 20000, polling: 50}, expected.length);
     await new Promise(function (resolve) { setTimeout(resolve, 300); });
     const shown = await page.evaluate(function () { return window.frames_shown; });
-    const start = shown.indexOf(expected[0]);
-    assert.notStrictEqual(start, -1, 'the first frame of the script never appeared');
-    assert.deepStrictEqual(shown.slice(start, start + expected.length), expected);
+    // The picture before the script may be shown more than once before the script's frames.
+    const matches = function (start) {
+      return expected.every(function (h, i) { return shown[start + i] === h; });
+    };
+    const start = shown.findIndex(function (h, i) { return matches(i); });
+    assert.ok(shown.includes(expected[0]), 'the first frame of the script never appeared');
+    assert.notStrictEqual(start, -1, 'the frames differ: ' + JSON.stringify({shown, expected}));
     assert.deepStrictEqual(page.problems, []);
     await page.close();
   });

@@ -131,6 +131,23 @@ async function ctrl(page, letter) {
   await page.keyboard.up('Control');
 }
 
+// Keeps a frame that a test found wrong as a PPM picture in the artifacts folder.
+function keep(name, picture) {
+  const folder = process.env.CHILLY_ARTIFACTS || path.join(ROOT, 'build', 'test-artifacts');
+  fs.mkdirSync(folder, {recursive: true});
+  const body = Buffer.alloc(picture.width * picture.height * 3);
+  picture.pixels.forEach(function (p, i) {
+    body[3 * i] = (p >> 16) & 255;
+    body[3 * i + 1] = (p >> 8) & 255;
+    body[3 * i + 2] = p & 255;
+  });
+  const file = path.join(folder, 'web-' + name + '.ppm');
+  fs.writeFileSync(file, Buffer.concat([
+    Buffer.from('P6\n' + picture.width + ' ' + picture.height + '\n255\n'), body]));
+  console.log('frame kept as ' + file);
+}
+
 module.exports = {
+  keep,
   ROOT, SITE, serve, launch, close, open, pixel, waitForColour, frame, canvasPoint, click, ctrl,
 };

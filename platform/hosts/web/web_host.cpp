@@ -76,8 +76,7 @@ void destroy_window(int id) {
 void present(int id, const uint32_t* pixels, int width, int height) {
   // Canvases take at most 16384 pixels a side in every browser.
   constexpr int MAX_EXTENT = 16384;
-  if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT ||
-      height > MAX_EXTENT) {
+  if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT || height > MAX_EXTENT) {
     return;
   }
   std::vector<uint32_t>& picture = pictures()[id];

@@ -61,7 +61,6 @@ Module.easelHost = (function () {
   let nextId = 1;
   let start = 0;
   let screen = null;
-  let pressedWindow = 0;      // the window a mouse button went down in
   let resumed = 0;            // when the last wait ended
 
   function now() {
@@ -172,12 +171,6 @@ Module.easelHost = (function () {
   function listen() {
     document.addEventListener('keydown', onKey);
     document.addEventListener('keyup', onKey);
-    document.addEventListener('mouseup', function (event) {
-      const w = windows.get(pressedWindow);
-      if (!w) return;
-      push(mouseRecord(MOUSE_UP, pressedWindow, w.canvas, event));
-      pressedWindow = 0;
-    });
     window.addEventListener('resize', function () {
       for (const w of windows.values()) cssSize(w.canvas);
     });
@@ -221,13 +214,18 @@ Module.easelHost = (function () {
     canvas.tabIndex = 0;
     canvas.dataset.title = title;
     cssSize(canvas);
-    canvas.addEventListener('mousedown', function (event) {
+    // Pointer events, since only they carry fractional positions; the canvas captures the
+    // pointer from the press on, so the release reaches it wherever it happens.
+    canvas.addEventListener('pointerdown', function (event) {
       canvas.focus({preventScroll: true});
-      pressedWindow = id;
+      canvas.setPointerCapture(event.pointerId);
       push(mouseRecord(MOUSE_DOWN, id, canvas, event));
       event.preventDefault();
     });
-    canvas.addEventListener('mousemove', function (event) {
+    canvas.addEventListener('pointerup', function (event) {
+      push(mouseRecord(MOUSE_UP, id, canvas, event));
+    });
+    canvas.addEventListener('pointermove', function (event) {
       // Only the latest position matters, as with Win32's mouse-move messages.
       const last = queue[queue.length - 1];
       if (last && last.kind === MOUSE_MOVE && last.window === id) queue.pop();
