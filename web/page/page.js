@@ -1,7 +1,8 @@
 // The page around an EASEL program built for the browser: it checks that the page can run it
 // (served over HTTP, WebAssembly present), starts the program's module, and offers the script
 // buttons: "Download script" saves the in-memory EASEL.SCR that the Run menu records,
-// "Open script..." makes a chosen file EASEL.SCR and plays it back as Ctrl+P does.
+// "Open script..." makes a chosen file EASEL.SCR and plays it back as Ctrl+P does. A page opened
+// as NAME.html?script=URL plays that script from the program's first wait, as easel-run does.
 (function () {
   'use strict';
 
@@ -87,7 +88,28 @@
     });
   });
 
+  // The script named in the address, fetched before the program starts; Ctrl+P waits in the
+  // queue for the program's first wait. A script that cannot be fetched is no EASEL.SCR, and
+  // the package says so in its log window.
+  const scriptAddress = new URLSearchParams(location.search).get('script');
+  function fetchScript() {
+    if (!scriptAddress) return;
+    Module.addRunDependency('script');
+    fetch(scriptAddress).then(function (response) {
+      if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+      return response.arrayBuffer();
+    }).then(function (buffer) {
+      FS.writeFile(SCRIPT, new Uint8Array(buffer));
+    }, function (error) {
+      say('Cannot fetch the script ' + scriptAddress + ': ' + error.message, true);
+    }).then(function () {
+      startPlayback();
+      Module.removeRunDependency('script');
+    });
+  }
+
   window.Module = {
+    preRun: [fetchScript],
     print: function (text) { console.log(text); },
     printErr: function (text) { console.warn(text); },
     onRuntimeInitialized: function () {

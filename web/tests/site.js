@@ -59,13 +59,14 @@ async function close(browser) {
   fs.rmSync(browser.profile, {recursive: true, force: true});
 }
 
-// A page of the site with its program running and its graphics window on the canvas.
+// A page of the site (a program's name, or NAME.html?...) with its program running and its
+// graphics window on the canvas.
 async function open(browser, url, program) {
   const page = await browser.newPage();
   await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: 1});
   page.problems = [];
   page.on('pageerror', function (error) { page.problems.push(String(error)); });
-  await page.goto(url + program + '.html');
+  await page.goto(url + (program.includes('.html') ? program : program + '.html'));
   await page.waitForFunction(function () {
     return document.querySelector('canvas[data-title="EASEL Graphics"]') !== null;
   }, {timeout: 20000});
