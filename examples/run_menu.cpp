@@ -11,7 +11,7 @@
 
 namespace {
 
-const int BLACK = 0, WHITE = 1, RED = 2, BLUE = 4, GRAY = 22;
+const int BLACK = 0, RED = 2, BLUE = 4, GRAY = 22;
 
 struct Mark {
   int x, y;

@@ -115,7 +115,7 @@
     onRuntimeInitialized: function () {
       downloadButton.disabled = false;
       openButton.disabled = false;
-      say('');
+      if (status.className !== 'problem') say('');
     },
     onExit: function (code) {
       say('The program has ended' + (code ? ' (status ' + code + ')' : '') +

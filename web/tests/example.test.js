@@ -34,10 +34,11 @@ describe('an example page', function () {
        await page.waitForFunction(function () {
          return /Cannot fetch the script/.test(document.getElementById('status').textContent);
        }, {timeout: 10000});
-       // The log window's first line: dark pixels at its top left once the package wrote it.
+       // The log window shows its newest line at the bottom: dark pixels there once the package
+       // wrote its line (the example itself logs only hits, and nothing hits without a script).
        await page.waitForFunction(function () {
          const canvas = document.querySelector('canvas[data-title="EASEL Text"]');
-         const d = canvas.getContext('2d').getImageData(0, 0, 300, 20).data;
+         const d = canvas.getContext('2d').getImageData(0, canvas.height - 20, 300, 20).data;
          for (let i = 0; i < d.length; i += 4) if (d[i] < 100) return true;
          return false;
        }, {timeout: 10000});

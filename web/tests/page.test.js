@@ -1,0 +1,45 @@
+// The page around a program says in one line what keeps it from running: opened as a file
+// instead of served, or in a browser without WebAssembly.
+'use strict';
+
+const assert = require('node:assert');
+const {after, before, describe, it} = require('node:test');
+const path = require('node:path');
+const site = require('./site');
+
+async function status(page) {
+  await page.waitForFunction(function () {
+    return document.getElementById('status').className === 'problem';
+  }, {timeout: 10000});
+  return page.evaluate(function () { return document.getElementById('status').textContent; });
+}
+
+describe('the page', function () {
+  let browser, server, url;
+  before(async function () {
+    ({server, url} = await site.serve());
+    browser = await site.launch();
+  });
+  after(async function () {
+    await site.close(browser);
+    server.close();
+  });
+
+  it('opened from file:// says that it must be served, and how', async function () {
+    const page = await browser.newPage();
+    await page.goto('file://' + path.join(site.SITE, 'virtual-chilly.html'));
+    assert.match(await status(page), /must be served over HTTP.*make web-serve/);
+    await page.close();
+  });
+
+  it('in a browser without WebAssembly says so and loads nothing', async function () {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(function () { delete window.WebAssembly; });
+    const loaded = [];
+    page.on('request', function (request) { loaded.push(request.url()); });
+    await page.goto(url + 'virtual-chilly.html');
+    assert.match(await status(page), /cannot run WebAssembly/);
+    assert.ok(!loaded.some(function (u) { return u.endsWith('.wasm'); }), loaded.join(' '));
+    await page.close();
+  });
+});
