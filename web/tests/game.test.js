@@ -64,7 +64,15 @@ describe('the game page', function () {
   });
 
   it('shows the title, starts on a key and browns the ground on "Change Season"', async function () {
-    const page = await site.open(browser, url, 'virtual-chilly');
+    // A display of 1.5 device pixels per CSS pixel: the canvas is shown one to one in device
+    // pixels (sharp), and clicks are mapped through its CSS size.
+    const page = await site.open(browser, url, 'virtual-chilly', 1.5);
+    const devicePixels = await page.evaluate(function () {
+      const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
+      return canvas.getBoundingClientRect().width * window.devicePixelRatio;
+    });
+    // Layout keeps CSS sizes in 1/64 pixels.
+    assert.ok(Math.abs(devicePixels - 601) < 0.1, devicePixels + ' device pixels wide');
     const background = at(-250, -150), hat = at(100, 60), ground = at(100, -100);
     await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
     assert.deepStrictEqual(await site.pixel(page, GRAPHICS, background.x, background.y), BLACK);

@@ -61,9 +61,9 @@ async function close(browser) {
 
 // A page of the site (a program's name, or NAME.html?...) with its program running and its
 // graphics window on the canvas.
-async function open(browser, url, program) {
+async function open(browser, url, program, scale) {
   const page = await browser.newPage();
-  await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: 1});
+  await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: scale || 1});
   page.problems = [];
   page.on('pageerror', function (error) { page.problems.push(String(error)); });
   await page.goto(url + (program.includes('.html') ? program : program + '.html'));
