@@ -1,5 +1,6 @@
-// The browser host: the window system's windows drawn into canvases on the page, the browser's
-// clock, and input from the page's mouse and key events. The page side lives in web_host.js;
+// The browser host, the host table's "web" driver (built only with emscripten): the window
+// system's windows drawn into canvases on the page, the browser's clock, and input from the
+// page's mouse and key events. The page side lives in web_host.js;
 // these functions are the C++ half of the door. The wait suspends the program (ASYNCIFY) on a
 // promise that the next input or the deadline resolves, so an idle page runs no code at all.
 #include <emscripten.h>
@@ -42,7 +43,11 @@ std::map<int, std::vector<uint32_t>>& pictures() {
 
 }  // namespace
 
-namespace host {
+namespace web_host {
+
+using host::InputEvent;
+using host::InputKind;
+using host::NO_DEADLINE;
 
 bool open(const char** why) {
   if (opened) return true;
@@ -121,4 +126,17 @@ void wait(uint64_t deadline) {
   js_wait(deadline == NO_DEADLINE ? -1.0 : double(deadline));
 }
 
-}  // namespace host
+}  // namespace web_host
+
+const host::HostDriver host::web_driver = {
+    "web",
+    web_host::open,
+    web_host::screen_size,
+    web_host::create_window,
+    web_host::show_window,
+    web_host::destroy_window,
+    web_host::present,
+    web_host::now_ms,
+    web_host::next_input,
+    web_host::wait,
+};
