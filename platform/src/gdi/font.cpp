@@ -291,7 +291,7 @@ void font_cache_rebuild(bool system_fonts) {
 }
 
 void font_cache_reset() {
-  if (cache().own_config) font_cache_rebuild(true);
+  if (font_matching_without_system_fonts()) font_cache_rebuild(true);
 }
 
 }  // namespace plat::gdi

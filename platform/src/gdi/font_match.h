@@ -24,6 +24,8 @@ FontMatch match_font(const FontRequest& request);
 // Starts matching afresh: with the system's fonts, or (false) with none at all, as on a machine
 // without fonts.
 void reset_font_matching(bool system_fonts);
+// True while matching runs without the system's fonts (after reset_font_matching(false)).
+bool font_matching_without_system_fonts();
 
 inline bool is_bold(const FontRequest& r) {
   return r.weight >= 600;

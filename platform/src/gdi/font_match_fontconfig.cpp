@@ -89,4 +89,8 @@ void reset_font_matching(bool system_fonts) {
   f.own_config = f.config != nullptr;
 }
 
+bool font_matching_without_system_fonts() {
+  return fontconfig().own_config;
+}
+
 }  // namespace plat::gdi

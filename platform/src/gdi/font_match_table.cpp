@@ -62,4 +62,8 @@ void reset_font_matching(bool system_fonts) {
   no_fonts = !system_fonts;
 }
 
+bool font_matching_without_system_fonts() {
+  return no_fonts;
+}
+
 }  // namespace plat::gdi
