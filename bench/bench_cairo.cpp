@@ -14,7 +14,9 @@
 #include <numbers>
 
 #include "bench_support.h"
-#include "easel/internal.h"
+#include "easel/easel.h"
+#include "easel/easel_testing.h"
+#include "platform/win32.h"
 
 // The game's drawing, as compiled for the peer.
 void cairo_draw_scene(int32_t sun_x, int32_t sun_y, int32_t moon_x, int32_t moon_y, int32_t season,
@@ -33,8 +35,7 @@ constexpr double TWO_PI = 2 * std::numbers::pi;
 cairo_t* peer = nullptr;
 
 void set_colour(int colour) {
-  if (colour < 0 || colour >= COLOUR_COUNT) colour = ILLEGAL_COLOUR_REPLACEMENT;
-  const COLORREF c = colour_table[colour];
+  const COLORREF c = static_cast<COLORREF>(easel_testing_colour(colour));
   cairo_set_source_rgb(peer, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
 }
 

@@ -14,7 +14,8 @@
 
 #include "app/main.h"
 #include "bench_support.h"
-#include "easel/internal.h"
+#include "easel/easel.h"
+#include "easel/easel_testing.h"
 #include "platform/headless.h"
 
 namespace {
@@ -128,11 +129,8 @@ void leave_script_directory(const ScriptDirectory& d) {
 
 // The newest line in the log ring.
 std::string last_log_line() {
-  if (package.log_first < 0) return "";
-  const int slot = (package.log_next + LOG_CAPACITY - 1) % LOG_CAPACITY;
-  const char* text = static_cast<const char*>(GlobalLock(package.log_lines[slot]));
-  std::string line = text ? text : "";
-  GlobalUnlock(package.log_lines[slot]);
+  char line[256];
+  easel_testing_last_log_line(line, sizeof line);
   return line;
 }
 
@@ -150,7 +148,7 @@ void BM_Playback(benchmark::State& state) {
   bench_forget_package();
   for (auto _ : state) {
     headless_reset();
-    package = PackageState{};
+    easel_testing_reset();
     headless_set_time_limit(60000);
     headless_type(TITLE_KEY_AT, BENCH_GRAPHICS, ' ');
     headless_ctrl_key(PLAYBACK_AT, BENCH_GRAPHICS, 'P');
@@ -165,7 +163,7 @@ void BM_Playback(benchmark::State& state) {
   state.SetItemsProcessed(int64_t(state.iterations()) * SCRIPT_EVENTS);
   state.counters["events"] = SCRIPT_EVENTS;
   headless_reset();
-  package = PackageState{};
+  easel_testing_reset();
   leave_script_directory(dir);
 }
 BENCHMARK(BM_Playback)->Unit(benchmark::kMillisecond)->Apply(bench_long_defaults);

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "app/main.h"
-#include "easel/internal.h"
+#include "easel/easel.h"
+#include "easel/easel_testing.h"
 #include "platform/headless.h"
 
 namespace {
@@ -17,7 +18,7 @@ bool package_open = false;
 void bench_open_package() {
   if (package_open) return;
   headless_reset();
-  package = PackageState{};
+  easel_testing_reset();
   EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
   EASEL_logging(0);
   EASEL_clear();

@@ -12,10 +12,6 @@ bool wait_goes_on() {
          (package.event_kind == EASEL_PERIODIC && package.timer_fired == 0);
 }
 
-void copy_image_to_screen() {
-  BitBlt(package.screen_dc, 0, 0, IMAGE_WIDTH, IMAGE_HEIGHT, package.offscreen_dc, 0, 0, SRCCOPY);
-}
-
 // Writes the returned event to the script, a run of periodic events as one line.
 void record_event() {
   if (package.event_kind == EASEL_PERIODIC) {
@@ -31,6 +27,10 @@ void record_event() {
 }
 
 }  // namespace
+
+void copy_image_to_screen() {
+  BitBlt(package.screen_dc, 0, 0, IMAGE_WIDTH, IMAGE_HEIGHT, package.offscreen_dc, 0, 0, SRCCOPY);
+}
 
 bool pump_one_message() {
   MSG message;

@@ -110,6 +110,8 @@ int show_text_window(int show);
 // event_wait.cpp
 // Handles at most one queued message and brings the screen up to date; true if it took one.
 bool pump_one_message();
+// Copies the whole off-screen image to the graphics window.
+void copy_image_to_screen();
 LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // run_menu.cpp: the graphics window's menu and keyboard commands.

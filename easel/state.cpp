@@ -1,16 +1,9 @@
-// The package's frame: its one global record and its reset for tests, opening the graphics and
-// text windows with the off-screen image and the timer, closing, and showing or hiding the text
-// window.
-#include "easel/easel_testing.h"
+// The package's frame: its one global record, opening the graphics and text windows with the
+// off-screen image and the timer, closing, and showing or hiding the text window.
 #include "easel/internal.h"
 
 PackageState package;
 RunnerHooks runner_hooks;
-
-void easel_testing_reset(void) {
-  script_close();
-  package = PackageState{};
-}
 
 namespace {
 

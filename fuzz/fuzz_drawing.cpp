@@ -94,12 +94,15 @@ void one_call(FuzzedDataProvider& input) {
       EASEL_await_event(&x, &y, &key);
       break;
     }
-    default:
+    default: {
       // Run modes outside the five known ones are ignored.
-      EASEL_animate(number(input));
+      const int mode = number(input);
+      EASEL_animate(mode);
       EASEL_animate(EASEL_ANIM_HALT);
-      package.quit_requested = 0;  // a quit is for ever; later inputs must not inherit it
+      // A quit is for ever; later inputs must not inherit it.
+      if (mode == EASEL_ANIM_QUIT) fuzz_open_package();
       break;
+    }
   }
 }
 

@@ -22,14 +22,10 @@ void write_script(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every input starts from a closed script with no repeats owed by the previous one.
-  script_stop_playback();
-  package.play_one = 0;
-  package.periodic_count = 0;
   write_script(data, size);
-
-  script_start_playback();
+  easel_testing_play_script();
   EASEL_animate(EASEL_ANIM_RUN);
-  for (int i = 0; i < MAX_EVENTS && package.playing; ++i) {
+  for (int i = 0; i < MAX_EVENTS && easel_testing_playing(); ++i) {
     int32_t x = 0;
     int32_t y = 0;
     char key = 0;

@@ -21,6 +21,14 @@ void remove_work_directory() {
 
 }  // namespace
 
+void fuzz_open_package() {
+  headless_reset();
+  easel_testing_reset();
+  EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
+  EASEL_logging(0);
+  EASEL_clear();
+}
+
 // Fontconfig keeps part of its configuration where the leak checker cannot see it until it is
 // handed back at exit; the fuzzer checks for leaks after single inputs, long before that.
 extern "C" const char* __lsan_default_suppressions() {
@@ -33,10 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     std::abort();
   }
   std::atexit(remove_work_directory);
-  headless_reset();
-  EASEL_open(nullptr, nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
-  EASEL_logging(0);
-  EASEL_clear();
+  fuzz_open_package();
   EASEL_text(0, 0, 0, 12, "fuzz");
   EASEL_printf("fuzz\n");
   return 0;

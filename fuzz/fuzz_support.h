@@ -4,4 +4,9 @@
 // font library's one-time start-up happens outside the per-input leak checks.
 #pragma once
 
-#include "easel/internal.h"
+#include "easel/easel.h"
+#include "easel/easel_testing.h"
+
+// Opens the package afresh on a reset window system (logging off, image cleared): for an input
+// that asked the package to quit, which is for ever.
+void fuzz_open_package();

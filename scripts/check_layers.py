@@ -15,7 +15,10 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 PARTS = [
     (r'app/', 'app'),
     (r'easel/easel\.h$', 'easel-public'),
-    (r'easel/easel_testing\.h$', 'easel-public'),  # the package's reset, for tests of programs
+    (r'easel/easel_testing\.h$', 'easel-public'),  # the package's test control
+    # The runner's protocol: the environment settings and the shared report page through which
+    # easel-run and the session inside the program it starts (easel/runner_session.cpp) talk.
+    (r'easel/runner_report\.h$', 'runner-interface'),
     (r'easel/', 'easel'),
     (r'platform/include/', 'platform-public'),
     (r'platform/src/', 'platform-core'),
@@ -29,11 +32,12 @@ PARTS = [
 ]
 
 # What each part may include besides itself.
-PUBLIC = {'easel-public', 'platform-public', 'app'}
+PUBLIC = {'easel-public', 'platform-public', 'app', 'runner-interface'}
 ALLOWED = {
     'app': {'easel-public'},
     'easel-public': set(),
-    'easel': {'easel-public', 'platform-public'},
+    'runner-interface': set(),
+    'easel': {'easel-public', 'platform-public', 'runner-interface'},
     'platform-core': {'platform-public', 'host-door'},
     'host-door': {'platform-public'},
     'host-table': {'host-door', 'platform-public', 'host-sdl', 'host-headless', 'host-web'},

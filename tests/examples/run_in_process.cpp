@@ -8,7 +8,8 @@
 #include <map>
 #include <string>
 
-#include "easel/internal.h"
+#include "easel/easel.h"
+#include "easel/easel_testing.h"
 #include "examples/run_example.h"
 #include "platform/headless.h"
 
@@ -36,7 +37,7 @@ Frame run_example(const std::string& program, const std::string& script, int /*e
   };
   headless_reset();
   headless_set_time_limit(60000);
-  package = PackageState{};
+  easel_testing_reset();
   const std::filesystem::path home = std::filesystem::current_path();
   const std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                     ("easel-example-" + std::to_string(getpid()) + "-" + script);
@@ -59,7 +60,7 @@ Frame run_example(const std::string& program, const std::string& script, int /*e
   EXPECT_EQ(status, 0);
 
   headless_set_present_observer({});
-  script_close();
+  easel_testing_reset();
   headless_reset();
   std::filesystem::current_path(home);
   std::filesystem::remove_all(dir);
