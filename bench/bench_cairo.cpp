@@ -30,6 +30,9 @@ namespace {
 // The package's drawing origin in its 601 x 520 client area.
 constexpr double ORIGIN_X = 300;
 constexpr double ORIGIN_Y = 260;
+// The package's largest text size (easel.h) and the length at which it cuts formatted text.
+constexpr int MAX_TEXT_SIZE = 127;
+constexpr int FORMAT_BUFFER_SIZE = 1024;
 constexpr double TWO_PI = 2 * std::numbers::pi;
 
 cairo_t* peer = nullptr;
