@@ -158,7 +158,8 @@ struct RunnerHooks {
   void (*closing)();                 // EASEL_close
 };
 extern RunnerHooks runner_hooks;
-// Attaches a session when the runner's settings are in the environment.
+// Attaches a session when the runner's settings are in the environment. The browser build has
+// no runner (a page has no process environment) and is compiled with EASEL_NO_RUNNER.
 void runner_session_attach();
 
 // script.cpp

@@ -62,7 +62,9 @@ int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_
   ShowWindow(package.graphics_window, show_command);
 
   SetTimer(package.graphics_window, EASEL_TIMER_ID, TIMER_PERIOD_MS, nullptr);
+#ifndef EASEL_NO_RUNNER
   runner_session_attach();
+#endif
   return 1;
 }
 
