@@ -3,24 +3,16 @@
 'use strict';
 
 const assert = require('node:assert');
-const {after, before, describe, it} = require('node:test');
+const {describe, it} = require('node:test');
 const site = require('./site');
 
 const GOLD = [204, 153, 51], WHITE = [255, 255, 255];
 
 describe('an example page', function () {
-  let browser, server, url;
-  before(async function () {
-    ({server, url} = await site.serve());
-    browser = await site.launch();
-  });
-  after(async function () {
-    await site.close(browser);
-    server.close();
-  });
+  const web = site.suite();
 
   it('plays the script named in its address: a miss scores nothing, a hit one star', async function () {
-    const page = await site.open(browser, url, 'bounce.html?script=scripts/bounce.scr');
+    const page = await web.open('bounce.html?script=scripts/bounce.scr');
     const star = site.canvasPoint(280, 228), second = site.canvasPoint(255, 228);
     await site.waitForColour(page, star.x, star.y, GOLD, 'the first point\'s star');
     assert.deepStrictEqual(await site.pixel(page, 'EASEL Graphics', second.x, second.y), WHITE);
@@ -30,7 +22,7 @@ describe('an example page', function () {
 
   it('says in the page when the script cannot be fetched, and the package says it in its log',
      async function () {
-       const page = await site.open(browser, url, 'bounce.html?script=scripts/missing.scr');
+       const page = await web.open('bounce.html?script=scripts/missing.scr');
        await page.waitForFunction(function () {
          return /Cannot fetch the script/.test(document.getElementById('status').textContent);
        }, {timeout: 10000});

@@ -4,7 +4,7 @@
 'use strict';
 
 const assert = require('node:assert');
-const {after, before, describe, it} = require('node:test');
+const {describe, it} = require('node:test');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -24,8 +24,8 @@ function at(x, y) {
 // The game past its title, then Ctrl with each letter, in one batch so that no tick of the clock
 // comes between the key and those commands; the periodic event the game already waited for still
 // comes with the next tick.
-async function gameWithKeys(browser, url, letters) {
-  const page = await site.open(browser, url, 'virtual-chilly');
+async function gameWithKeys(web, letters) {
+  const page = await web.open('virtual-chilly');
   const hat = at(100, 60);
   await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
   await page.evaluate(function (letters) {
@@ -53,20 +53,12 @@ async function sameFrameFor(page, ms) {
 }
 
 describe('the game page', function () {
-  let browser, server, url;
-  before(async function () {
-    ({server, url} = await site.serve());
-    browser = await site.launch();
-  });
-  after(async function () {
-    await site.close(browser);
-    server.close();
-  });
+  const web = site.suite();
 
   it('shows the title, starts on a key and browns the ground on "Change Season"', async function () {
     // A display of 1.5 device pixels per CSS pixel: the canvas is shown one to one in device
     // pixels (sharp), and clicks are mapped through its CSS size.
-    const page = await site.open(browser, url, 'virtual-chilly', 1.5);
+    const page = await web.open('virtual-chilly', {scale: 1.5});
     const devicePixels = await page.evaluate(function () {
       const canvas = document.querySelector('canvas[data-title="EASEL Graphics"]');
       return canvas.getBoundingClientRect().width * window.devicePixelRatio;
@@ -95,7 +87,7 @@ describe('the game page', function () {
   });
 
   it('opens the Run menu with the mouse and with Alt, and its keys halt and step', async function () {
-    const page = await gameWithKeys(browser, url, ['H']);
+    const page = await gameWithKeys(web, ['H']);
     // Halted: nothing changes while the clock runs.
     assert.ok(await sameFrameFor(page, 400), 'a halted game kept drawing');
     // "Run" is the first title of the menu bar; its popup falls over the sky below it.
@@ -148,7 +140,7 @@ describe('the game page', function () {
   it('records a script, plays it back, and the headless host plays the download to the same pixels',
      async function () {
        // Recording from the first turn on, as the headless host plays a script from there.
-       const page = await gameWithKeys(browser, url, ['R', 'H']);
+       const page = await gameWithKeys(web, ['R', 'H']);
        const season = at(-250, -17), colour = at(-250, 83), ground = at(100, -100);
        await site.click(page, GRAPHICS, colour.x, colour.y);
        await site.click(page, GRAPHICS, colour.x, colour.y);

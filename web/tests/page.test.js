@@ -3,7 +3,7 @@
 'use strict';
 
 const assert = require('node:assert');
-const {after, before, describe, it} = require('node:test');
+const {describe, it} = require('node:test');
 const path = require('node:path');
 const site = require('./site');
 
@@ -15,29 +15,21 @@ async function status(page) {
 }
 
 describe('the page', function () {
-  let browser, server, url;
-  before(async function () {
-    ({server, url} = await site.serve());
-    browser = await site.launch();
-  });
-  after(async function () {
-    await site.close(browser);
-    server.close();
-  });
+  const web = site.suite();
 
   it('opened from file:// says that it must be served, and how', async function () {
-    const page = await browser.newPage();
+    const page = await web.browser.newPage();
     await page.goto('file://' + path.join(site.SITE, 'virtual-chilly.html'));
     assert.match(await status(page), /must be served over HTTP.*make web-serve/);
     await page.close();
   });
 
   it('in a browser without WebAssembly says so and loads nothing', async function () {
-    const page = await browser.newPage();
+    const page = await web.browser.newPage();
     await page.evaluateOnNewDocument(function () { delete window.WebAssembly; });
     const loaded = [];
     page.on('request', function (request) { loaded.push(request.url()); });
-    await page.goto(url + 'virtual-chilly.html');
+    await page.goto(web.url + 'virtual-chilly.html');
     assert.match(await status(page), /cannot run WebAssembly/);
     assert.ok(!loaded.some(function (u) { return u.endsWith('.wasm'); }), loaded.join(' '));
     await page.close();

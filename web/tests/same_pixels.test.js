@@ -1,9 +1,10 @@
-// Same script, same pixels: a recorded script played in the game's page shows the very frames,
-// byte for byte, that the headless host writes for it.
+// Same script, same pixels: a script played in a page shows, byte for byte and in order, every
+// frame that the headless host writes for it through easel-run (the game through chilly-replay,
+// which is easel-run with the key that leaves the title screen first).
 'use strict';
 
 const assert = require('node:assert');
-const {after, before, describe, it} = require('node:test');
+const {describe, it} = require('node:test');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -11,11 +12,11 @@ const {execFileSync} = require('node:child_process');
 const site = require('./site');
 const png = require('./png');
 
-const REPLAY = process.env.CHILLY_REPLAY ||
-               path.join(site.ROOT, 'build', 'release', 'tools', 'chilly-replay');
-const SCRIPT = path.join(site.ROOT, 'docs', 'replay-example.scr');
+const RELEASE = path.join(site.ROOT, 'build', 'release');
+const REPLAY = process.env.CHILLY_REPLAY || path.join(RELEASE, 'tools', 'chilly-replay');
+const EASEL_RUN = process.env.EASEL_RUN || path.join(RELEASE, 'tools', 'easel-run');
 
-// FNV-1a over the pixels' RGB bytes, the same in the page and here.
+// FNV-1a over the pixels' RGB bytes; the page computes the same over each frame it shows.
 function digest(pixels) {
   let h = 0x811c9dc5;
   for (const p of pixels) {
@@ -26,64 +27,104 @@ function digest(pixels) {
   return h;
 }
 
-describe('the game page and the headless host', function () {
-  let browser, server, url;
-  before(async function () {
-    ({server, url} = await site.serve());
-    browser = await site.launch();
-  });
-  after(async function () {
-    await site.close(browser);
-    server.close();
-  });
-
-  it('show the same frames for the same script', async function () {
-    const out = fs.mkdtempSync(path.join(os.tmpdir(), 'easel-replay-'));
-    execFileSync(REPLAY, [SCRIPT, '--out', out]);
-    const expected = fs.readdirSync(out).sort().map(function (name) {
+// The digests of the frames a headless run writes into a folder it is given.
+function headlessFrames(command, args) {
+  const out = fs.mkdtempSync(path.join(os.tmpdir(), 'easel-frames-'));
+  try {
+    execFileSync(command, args(out));
+    return fs.readdirSync(out).sort().map(function (name) {
       return digest(png.read(path.join(out, name)).pixels);
     });
+  } finally {
     fs.rmSync(out, {recursive: true, force: true});
+  }
+}
+
+// Before the page's own script runs: every frame the graphics window shows is kept as a digest
+// from the program's start, through the web host's present observer.
+function observeFrames() {
+  window.frames_shown = [];
+  let module;
+  Object.defineProperty(window, 'Module', {
+    configurable: true,
+    get: function () { return module; },
+    set: function (value) {
+      module = value;
+      module.preRun = [].concat(module.preRun || [], function () {
+        module.easelHost.onPresent = function (title, bytes) {
+          if (title !== 'EASEL Graphics') return;
+          let h = 0x811c9dc5;
+          for (let i = 0; i < bytes.length; i += 4) {
+            h = Math.imul(h ^ bytes[i], 16777619) >>> 0;
+            h = Math.imul(h ^ bytes[i + 1], 16777619) >>> 0;
+            h = Math.imul(h ^ bytes[i + 2], 16777619) >>> 0;
+          }
+          window.frames_shown.push(h);
+        };
+      });
+    },
+  });
+}
+
+// Waits until the page has shown every expected frame in order (it may show a picture more
+// than once, and pictures of its own between them, such as the one before the script).
+async function assertShowsInOrder(page, expected) {
+  const inOrder = function (expected) {
+    let next = 0;
+    for (const h of window.frames_shown) {
+      if (next < expected.length && h === expected[next]) ++next;
+    }
+    return next === expected.length;
+  };
+  try {
+    await page.waitForFunction(inOrder, {timeout: 30000, polling: 100}, expected);
+  } catch (error) {
+    const shown = await page.evaluate(function () { return window.frames_shown; });
+    assert.fail('the page did not show the headless frames in order: ' +
+                JSON.stringify({shown: shown, expected: expected}));
+  }
+  assert.deepStrictEqual(page.problems, []);
+}
+
+describe('a page and the headless host', function () {
+  const web = site.suite();
+
+  it('show the same frames for the same script: the game', async function () {
+    const script = path.join(site.ROOT, 'docs', 'replay-example.scr');
+    const expected = headlessFrames(REPLAY, function (out) { return [script, '--out', out]; });
     assert.ok(expected.length >= 10, expected.length + ' frames');
 
-    const page = await site.open(browser, url, 'virtual-chilly');
+    const page = await web.open('virtual-chilly', {prepare: observeFrames});
     await site.waitForColour(page, 400, 220, [255, 0, 0], 'title screen hat');
-    // The script as EASEL.SCR, then every frame the graphics window shows is kept from the
-    // title's key on; the key and Ctrl+P come in one batch, as the headless host sends them.
-    const script = fs.readFileSync(SCRIPT, 'latin1');
-    await page.evaluate(function (script) {
-      FS.writeFile('/EASEL.SCR', script);
-      window.frames_shown = [];
-      Module.easelHost.onPresent = function (title, bytes) {
-        if (title !== 'EASEL Graphics') return;
-        let h = 0x811c9dc5;
-        for (let i = 0; i < bytes.length; i += 4) {
-          h = Math.imul(h ^ bytes[i], 16777619) >>> 0;
-          h = Math.imul(h ^ bytes[i + 1], 16777619) >>> 0;
-          h = Math.imul(h ^ bytes[i + 2], 16777619) >>> 0;
-        }
-        window.frames_shown.push(h);
-      };
+    // The script as EASEL.SCR; the title's key and Ctrl+P come in one batch, as the headless
+    // host sends them.
+    await page.evaluate(function (text) {
+      FS.writeFile('/EASEL.SCR', text);
       const CTRL = 2;
       Module.easelHost.sendKeys([
         {kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
         {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
         {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
       ]);
-    }, script);
-    await page.waitForFunction(function (count) {
-      return window.frames_shown.length >= count;
-    }, {timeout: 20000, polling: 50}, expected.length);
-    await new Promise(function (resolve) { setTimeout(resolve, 300); });
-    const shown = await page.evaluate(function () { return window.frames_shown; });
-    // The picture before the script may be shown more than once before the script's frames.
-    const matches = function (start) {
-      return expected.every(function (h, i) { return shown[start + i] === h; });
-    };
-    const start = shown.findIndex(function (h, i) { return matches(i); });
-    assert.ok(shown.includes(expected[0]), 'the first frame of the script never appeared');
-    assert.notStrictEqual(start, -1, 'the frames differ: ' + JSON.stringify({shown, expected}));
-    assert.deepStrictEqual(page.problems, []);
+    }, fs.readFileSync(script, 'latin1'));
+    await assertShowsInOrder(page, expected);
     await page.close();
   });
+
+  for (const example of ['bounce', 'paint']) {
+    it('show the same frames for the same script: the example ' + example, async function () {
+      const script = path.join(site.ROOT, 'examples', 'scripts', example + '.scr');
+      const program = path.join(RELEASE, 'examples', example);
+      const expected = headlessFrames(EASEL_RUN, function (out) {
+        return ['--script', script, '--frames', out, program];
+      });
+      assert.ok(expected.length >= 3, expected.length + ' frames');
+      assert.ok(new Set(expected).size >= 2, 'the script changes the picture');
+
+      const page = await web.open(example + '.html?script=scripts/' + example + '.scr',
+                                   {prepare: observeFrames});
+      await assertShowsInOrder(page, expected);
+      await page.close();
+    });
+  }
 });

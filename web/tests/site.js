@@ -59,13 +59,35 @@ async function close(browser) {
   fs.rmSync(browser.profile, {recursive: true, force: true});
 }
 
+// What a suite of browser tests shares: the site served and one browser, both started before
+// its first test and closed after its last (node:test's hooks of the calling suite).
+function suite() {
+  const {before, after} = require('node:test');
+  const shared = {browser: null, url: null, server: null};
+  shared.open = function (program, options) {
+    return open(shared.browser, shared.url, program, options);
+  };
+  before(async function () {
+    ({server: shared.server, url: shared.url} = await serve());
+    shared.browser = await launch();
+  });
+  after(async function () {
+    if (shared.browser) await close(shared.browser);
+    if (shared.server) shared.server.close();
+  });
+  return shared;
+}
+
 // A page of the site (a program's name, or NAME.html?...) with its program running and its
-// graphics window on the canvas.
-async function open(browser, url, program, scale) {
+// graphics window on the canvas. Options: scale, the display's device pixels per CSS pixel;
+// prepare, a function run in the page before any of its own scripts.
+async function open(browser, url, program, options) {
+  const {scale = 1, prepare = null} = options || {};
   const page = await browser.newPage();
-  await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: scale || 1});
+  await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: scale});
   page.problems = [];
   page.on('pageerror', function (error) { page.problems.push(String(error)); });
+  if (prepare) await page.evaluateOnNewDocument(prepare);
   await page.goto(url + (program.includes('.html') ? program : program + '.html'));
   await page.waitForFunction(function () {
     return document.querySelector('canvas[data-title="EASEL Graphics"]') !== null;
@@ -150,5 +172,5 @@ function keep(name, picture) {
 
 module.exports = {
   keep,
-  ROOT, SITE, serve, launch, close, open, pixel, waitForColour, frame, canvasPoint, click, ctrl,
+  ROOT, SITE, serve, launch, close, open, suite, pixel, waitForColour, frame, canvasPoint, click, ctrl,
 };
