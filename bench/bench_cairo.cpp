@@ -17,6 +17,7 @@
 #include "easel/easel.h"
 #include "easel/easel_testing.h"
 #include "platform/win32.h"
+#include "support/drawing_point.h"
 
 // The game's drawing, as compiled for the peer.
 void cairo_draw_scene(int32_t sun_x, int32_t sun_y, int32_t moon_x, int32_t moon_y, int32_t season,
@@ -27,9 +28,6 @@ void cairo_draw_snowmen(const SnowmanArray& snow_x, const SnowmanArray& snow_hop
 
 namespace {
 
-// The package's drawing origin in its 601 x 520 client area.
-constexpr double ORIGIN_X = 300;
-constexpr double ORIGIN_Y = 260;
 // The package's largest text size (easel.h) and the length at which it cuts formatted text.
 constexpr int MAX_TEXT_SIZE = 127;
 constexpr int FORMAT_BUFFER_SIZE = 1024;
@@ -44,10 +42,10 @@ void set_colour(int colour) {
 
 // Pixel centres of a drawing point, for paths that should run through whole pixels.
 double centre_x(int x) {
-  return ORIGIN_X + x + 0.5;
+  return client_x(x) + 0.5;
 }
 double centre_y(int y) {
-  return ORIGIN_Y - y + 0.5;
+  return client_y(y) + 0.5;
 }
 
 }  // namespace
@@ -80,7 +78,7 @@ int cairo_EASEL_rectangle(int colour, int x1, int y1, int x2, int y2, int width)
   const int left = std::min(x1, x2), right = std::max(x1, x2);
   const int top = std::max(y1, y2), bottom = std::min(y1, y2);
   if (width == 0) {
-    cairo_rectangle(peer, ORIGIN_X + left, ORIGIN_Y - top, right - left + 1, top - bottom + 1);
+    cairo_rectangle(peer, client_x(left), client_y(top), right - left + 1, top - bottom + 1);
     cairo_fill(peer);
   } else {
     cairo_rectangle(peer, centre_x(left), centre_y(top), right - left, top - bottom);
@@ -109,14 +107,14 @@ int cairo_EASEL_text(int colour, int x, int y, int size, const char* string) {
   cairo_font_extents_t extents;
   cairo_font_extents(peer, &extents);
   char line[FORMAT_BUFFER_SIZE];
-  double baseline = ORIGIN_Y - y - extents.descent;
+  double baseline = client_y(y) - extents.descent;
   for (const char* start = string;; baseline += extents.height) {
     const char* end = std::strchr(start, '\n');
     const size_t count = end ? size_t(end - start) : std::strlen(start);
     const size_t kept = count < sizeof line ? count : sizeof line - 1;
     std::memcpy(line, start, kept);
     line[kept] = '\0';
-    cairo_move_to(peer, ORIGIN_X + x, baseline);
+    cairo_move_to(peer, client_x(x), baseline);
     cairo_show_text(peer, line);
     if (!end) break;
     start = end + 1;

@@ -3,39 +3,23 @@
 // WinMain on the headless host, with the game's full redraw after every event. Reported as
 // events per second.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/main.h"
+#include "app/panel.h"
 #include "bench_support.h"
 #include "easel/easel.h"
 #include "easel/easel_testing.h"
 #include "platform/headless.h"
+#include "support/files.h"
 
 namespace {
 
 constexpr int SCRIPT_EVENTS = 10000;
-
-// Panel rows, top to bottom; a click lands on the middle of its row.
-enum Button {
-  GO,
-  STOP,
-  FASTER,
-  SLOWER,
-  GLIDING,
-  HOPPING,
-  NEW_COLOR,
-  CHANGE_SIZE,
-  ADD_SNOWMAN,
-  SEND_ONE_AWAY,
-  CHANGE_SEASON,
-};
 
 struct Script {
   std::string text;
@@ -52,8 +36,8 @@ void click_at(Script& s, int x, int y) {
   s.events += 1;
 }
 
-void press(Script& s, Button b) {
-  click_at(s, -250, 245 - 25 * b - 12);
+void press(Script& s, PanelButton b) {
+  click_at(s, panel_button_x(b), panel_button_y(b));
 }
 
 void key(Script& s, char ch) {
@@ -73,58 +57,31 @@ void periodic(Script& s, int run) {
 // and changed back, a trip through the seasons whose melting "Change Size" makes good again
 // (so no key ever meets the melted screen), clicks off the panel and keys.
 void round_of_play(Script& s, int round) {
-  press(s, ADD_SNOWMAN);
+  press(s, BUTTON_ADD_SNOWMAN);
   periodic(s, 20);
-  press(s, FASTER);
+  press(s, BUTTON_FASTER);
   periodic(s, 10);
-  press(s, HOPPING);
+  press(s, BUTTON_HOPPING);
   periodic(s, 15);
-  press(s, GLIDING);
-  press(s, SLOWER);
-  press(s, NEW_COLOR);
+  press(s, BUTTON_GLIDING);
+  press(s, BUTTON_SLOWER);
+  press(s, BUTTON_NEW_COLOR);
   click_at(s, 100 + round % 50, 150 - round % 30);
   key(s, "chilly"[round % 6]);
   periodic(s, 5);
-  press(s, SEND_ONE_AWAY);
-  press(s, ADD_SNOWMAN);
-  for (int i = 0; i < 4; ++i) press(s, CHANGE_SEASON);
-  for (int i = 0; i < 3; ++i) press(s, CHANGE_SIZE);
-  press(s, STOP);
+  press(s, BUTTON_SEND_ONE_AWAY);
+  press(s, BUTTON_ADD_SNOWMAN);
+  for (int i = 0; i < 4; ++i) press(s, BUTTON_CHANGE_SEASON);
+  for (int i = 0; i < 3; ++i) press(s, BUTTON_CHANGE_SIZE);
+  press(s, BUTTON_STOP);
   periodic(s, 5);
-  press(s, GO);
+  press(s, BUTTON_GO);
 }
 
 std::string playback_script() {
   Script s;
   for (int round = 0; room(s) > 0; ++round) round_of_play(s, round);
   return s.text;
-}
-
-// A private working directory holding the script as "EASEL.SCR" while the case runs.
-struct ScriptDirectory {
-  std::filesystem::path home;
-  std::filesystem::path dir;
-};
-
-bool enter_script_directory(ScriptDirectory* d) {
-  std::error_code failure;
-  std::string pattern =
-      (std::filesystem::temp_directory_path(failure) / "chilly-bench-XXXXXX").string();
-  d->home = std::filesystem::current_path(failure);
-  if (failure || !mkdtemp(pattern.data())) return false;
-  d->dir = pattern;
-  std::ofstream script(d->dir / "EASEL.SCR", std::ios::binary);
-  script << playback_script();
-  script.close();
-  if (script.fail()) return false;
-  std::filesystem::current_path(d->dir, failure);
-  return !failure;
-}
-
-void leave_script_directory(const ScriptDirectory& d) {
-  std::error_code ignored;
-  std::filesystem::current_path(d.home, ignored);
-  std::filesystem::remove_all(d.dir, ignored);
 }
 
 // The newest line in the log ring.
@@ -139,9 +96,9 @@ std::string last_log_line() {
 // closed at 30 ms, once the script has ended.
 void BM_Playback(benchmark::State& state) {
   constexpr uint64_t TITLE_KEY_AT = 10, PLAYBACK_AT = 20, CLOSE_AT = 30;
-  ScriptDirectory dir;
-  if (!enter_script_directory(&dir)) {
-    leave_script_directory(dir);
+  // A private working directory holding the script as "EASEL.SCR" while the case runs.
+  TemporaryDirectory dir("chilly-bench");
+  if (!write_file(dir / "EASEL.SCR", playback_script()) || !dir.enter()) {
     state.SkipWithError("cannot make a working directory for the script");
     return;
   }
@@ -164,7 +121,6 @@ void BM_Playback(benchmark::State& state) {
   state.counters["events"] = SCRIPT_EVENTS;
   headless_reset();
   easel_testing_reset();
-  leave_script_directory(dir);
 }
 BENCHMARK(BM_Playback)->Unit(benchmark::kMillisecond)->Apply(bench_long_defaults);
 

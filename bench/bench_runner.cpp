@@ -7,19 +7,14 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "bench_support.h"
+#include "support/files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // The title of the game waits for a key before the play of the script.
 constexpr const char* TITLE_KEY = "EASEL_KBD(32);\n";
@@ -51,11 +46,8 @@ std::string first_events(const std::string& script, int events, int* taken_event
 
 // Runs easel-run once per iteration; the manual time of an iteration is the CPU time it took.
 void run_runner(benchmark::State& state, const std::string& script, int events, bool frames) {
-  std::error_code failure;
-  const fs::path dir =
-      fs::temp_directory_path(failure) / ("easel-run-bench-" + std::to_string(getpid()));
-  fs::create_directories(dir, failure);
-  std::ofstream(dir / "script.scr", std::ios::binary) << TITLE_KEY << script;
+  const TemporaryDirectory dir("easel-run-bench");
+  write_file(dir / "script.scr", TITLE_KEY + script);
   const std::string command = std::string("'") + EASEL_RUN + "' --script '" +
                               (dir / "script.scr").string() + "'" +
                               (frames ? " --frames '" + (dir / "frames").string() + "'" : "") +
@@ -66,12 +58,7 @@ void run_runner(benchmark::State& state, const std::string& script, int events, 
     const double before = children_cpu_seconds();
     const int status = std::system(command.c_str());
     state.SetIterationTime(children_cpu_seconds() - before);
-    char line[256] = "";
-    if (FILE* in = std::fopen((dir / "summary").c_str(), "r")) {
-      if (!std::fgets(line, sizeof line, in)) line[0] = '\0';
-      std::fclose(in);
-    }
-    const std::string summary = line;
+    const std::string summary = read_file(dir / "summary");
     if (status != 0 || summary != expected) {
       state.SkipWithError(("easel-run did not play the script: " + summary).c_str());
       break;
@@ -80,7 +67,6 @@ void run_runner(benchmark::State& state, const std::string& script, int events, 
   state.SetItemsProcessed(int64_t(state.iterations()) * (events + 1));
   state.counters["events"] = events + 1;
   state.counters["child_cpu"] = 1;
-  fs::remove_all(dir, failure);
 }
 
 void BM_RunnerPlayback(benchmark::State& state) {

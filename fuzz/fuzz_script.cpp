@@ -2,9 +2,10 @@
 // through EASEL_await_event until the playback ends. The package runs meanwhile, so the wait
 // that follows the end of the script ends on the next tick instead of waiting for the user.
 #include <cstdint>
-#include <cstdio>
+#include <string_view>
 
 #include "fuzz_support.h"
+#include "support/files.h"
 
 namespace {
 
@@ -12,10 +13,8 @@ namespace {
 constexpr int MAX_EVENTS = 2000;
 
 void write_script(const uint8_t* data, size_t size) {
-  FILE* file = std::fopen("EASEL.SCR", "wb");
-  if (file == nullptr) __builtin_trap();
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) __builtin_trap();
-  std::fclose(file);
+  if (!write_file("EASEL.SCR", std::string_view(reinterpret_cast<const char*>(data), size)))
+    __builtin_trap();
 }
 
 }  // namespace

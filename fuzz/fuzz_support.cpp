@@ -2,24 +2,11 @@
 // directory that is removed again when the process ends.
 #include "fuzz_support.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/headless.h"
-
-namespace {
-
-char work_directory[] = "/tmp/easel-fuzz-XXXXXX";
-
-void remove_work_directory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(work_directory, ignored);
-}
-
-}  // namespace
+#include "support/files.h"
 
 void fuzz_open_package() {
   headless_reset();
@@ -36,11 +23,12 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-  if (mkdtemp(work_directory) == nullptr || chdir(work_directory) != 0) {
+  // Destroyed at exit, which removes it.
+  static TemporaryDirectory work_directory("easel-fuzz");
+  if (!work_directory.enter()) {
     std::perror("cannot make a working directory for the fuzzer");
     std::abort();
   }
-  std::atexit(remove_work_directory);
   fuzz_open_package();
   EASEL_text(0, 0, 0, 12, "fuzz");
   EASEL_printf("fuzz\n");

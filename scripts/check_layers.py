@@ -27,12 +27,15 @@ PARTS = [
     (r'platform/hosts/', 'host-table'),
     (r'platform/testing/', 'testing'),
     (r'platform/entry/', 'entry'),
+    (r'tests/support/', 'test-support'),
     (r'tests/([^/]+)/', 'tests-{0}'),
     (r'(tools|bench|fuzz|examples)/', '{0}'),
 ]
 
-# What each part may include besides itself.
+# What each part may include besides itself. The tests' support library (temporary directories,
+# files, drawing points) serves the tests, benchmarks and fuzz targets and includes nothing of ours.
 PUBLIC = {'easel-public', 'platform-public', 'app', 'runner-interface'}
+CHECKS = PUBLIC | {'test-support'}
 ALLOWED = {
     'app': {'easel-public'},
     'easel-public': set(),
@@ -44,12 +47,13 @@ ALLOWED = {
     'host-*': {'host-door', 'platform-public'},
     'testing': {'platform-public', 'host-door', 'host-headless'},
     'entry': {'platform-public', 'host-door', 'easel-public'},
-    'tests-easel': PUBLIC | {'easel'},
-    'tests-platform': PUBLIC | {'platform-core', 'host-door', 'host-headless', 'host-sdl',
+    'test-support': set(),
+    'tests-easel': CHECKS | {'easel'},
+    'tests-platform': CHECKS | {'platform-core', 'host-door', 'host-headless', 'host-sdl',
                                 'testing'},
-    'tests-e2e': PUBLIC | {'host-door'},
-    'tests-*': PUBLIC,
-    'tools': PUBLIC, 'bench': PUBLIC, 'fuzz': PUBLIC, 'examples': PUBLIC,
+    'tests-e2e': CHECKS | {'host-door'},
+    'tests-*': CHECKS,
+    'tools': PUBLIC, 'bench': CHECKS, 'fuzz': CHECKS, 'examples': PUBLIC,
 }
 
 # Where includes are looked for, after the including file's own folder (as the build's include
@@ -57,11 +61,11 @@ ALLOWED = {
 ROOTS = {
     'platform': ['platform/src', 'platform', 'platform/include'],
     'easel': ['easel', '.', 'platform/include'],
-    'tests/platform': ['.', 'platform/src', 'platform', 'platform/include'],
-    'tests/e2e': ['.', 'platform', 'platform/include'],
-    'tests': ['.', 'easel', 'platform/include'],
+    'tests/platform': ['.', 'tests', 'platform/src', 'platform', 'platform/include'],
+    'tests/e2e': ['.', 'tests', 'platform', 'platform/include'],
+    'tests': ['.', 'tests', 'easel', 'platform/include'],
 }
-DEFAULT_ROOTS = ['.', 'easel', 'platform/include']
+DEFAULT_ROOTS = ['.', 'tests', 'easel', 'platform/include']
 
 
 def part_of(path):

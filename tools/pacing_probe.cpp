@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/palette.h"
 #include "app/panel.h"
 #include "easel/easel.h"
 
@@ -62,25 +63,25 @@ void sleep_to_grid(Clock::time_point end, std::vector<double>* intervals) {
 }
 
 void draw_frame(int frame) {
-  EASEL_rectangle(11, -300, -250, 300, 250, 0);
-  EASEL_rectangle(1, -300, -250, 300, 0, 0);
-  EASEL_rectangle(1, -300, -5, 300, 5, 0);
+  EASEL_rectangle(COLOUR_ICE_BLUE, -300, -250, 300, 250, 0);
+  EASEL_rectangle(COLOUR_WHITE, -300, -250, 300, 0, 0);
+  EASEL_rectangle(COLOUR_WHITE, -300, -5, 300, 5, 0);
   const int sun_x = 250 - (frame * 2) % 550;
-  EASEL_circle(5, sun_x, 150, 20);
-  EASEL_circle(0, sun_x - 6, 155, 5);
-  EASEL_circle(0, sun_x + 6, 155, 5);
-  EASEL_line(0, sun_x - 4, 143, sun_x + 4, 143, 0);
-  EASEL_printf_at(0, -285, -220, 12, "Click a button to control the snowman.");
-  EASEL_printf_at(0, -285, -190, 12, "Pacing probe, frame %d", frame);
+  EASEL_circle(COLOUR_YELLOW, sun_x, 150, 20);
+  EASEL_circle(COLOUR_BLACK, sun_x - 6, 155, 5);
+  EASEL_circle(COLOUR_BLACK, sun_x + 6, 155, 5);
+  EASEL_line(COLOUR_BLACK, sun_x - 4, 143, sun_x + 4, 143, 0);
+  EASEL_printf_at(COLOUR_BLACK, -285, -220, 12, "Click a button to control the snowman.");
+  EASEL_printf_at(COLOUR_BLACK, -285, -190, 12, "Pacing probe, frame %d", frame);
   draw_panel();  // the game's own panel
   for (int i = 0; i < 4; ++i) {
     const int x = 285 - ((frame * 8 + i * 60) % 560);
-    EASEL_circle(1, x, 50, 12);
-    EASEL_rectangle(0, x + 8, 62, x - 8, 74, 0);
-    EASEL_triangle(13, x - 12, 49, x - 12, 51, x - 20, 50, 0);
-    EASEL_circle(0, x - 4, 52, 3);
-    EASEL_circle(1, x, 21, 18);
-    EASEL_line(14, x, 31, x - 16, 26, 2);
+    EASEL_circle(COLOUR_WHITE, x, 50, 12);
+    EASEL_rectangle(COLOUR_BLACK, x + 8, 62, x - 8, 74, 0);
+    EASEL_triangle(COLOUR_ORANGE, x - 12, 49, x - 12, 51, x - 20, 50, 0);
+    EASEL_circle(COLOUR_BLACK, x - 4, 52, 3);
+    EASEL_circle(COLOUR_WHITE, x, 21, 18);
+    EASEL_line(COLOUR_BROWN, x, 31, x - 16, 26, 2);
   }
 }
 

@@ -47,15 +47,16 @@ TEST_F(GameTest, SceneShowsTheSeasonAndTheTimeOfDayBehindThePanel) {
     expect_pixel(250, 30, YELLOW);  // sun face
     expect_pixel(244, 40, BLACK);   // left lens
     // Each button's outline, and the scene inside it above the label.
-    for (int top = 245; top > -30; top -= 25) {
-      expect_pixel(-295, top - 12, FOREST_GREEN);
-      expect_pixel(-207, top - 12, FOREST_GREEN);
+    for (int button = 0; button < PANEL_BUTTONS; ++button) {
+      const int top = PANEL_TOP - PANEL_ROW_HEIGHT * button;
+      expect_pixel(PANEL_LEFT, panel_button_y(button), FOREST_GREEN);
+      expect_pixel(PANEL_RIGHT, panel_button_y(button), FOREST_GREEN);
       expect_pixel(-230, top, FOREST_GREEN);
       expect_pixel(-230, top - 2, top > 0 ? ICE_BLUE : s.ground);
     }
   }
   expect_pixel(-149, 25, GREEN);  // the faded flower's stalk reaches its centre
-  expect_pixel(-230, -30, FOREST_GREEN);
+  expect_pixel(-230, PANEL_BOTTOM, FOREST_GREEN);
   EXPECT_TRUE(ink_in(-292, 204, -270, 213, ICE_BLUE));  // "Stop"
   EXPECT_TRUE(ink_in(-292, -21, -220, -12, BROWN));     // "Change Season"
 

@@ -26,13 +26,13 @@ uint64_t soon() {
 }
 
 void expect_game_picture() {
-  expect_pixel(-295, 230, FOREST_GREEN);
+  expect_pixel(PANEL_LEFT, 230, FOREST_GREEN);
 }
 
 void expect_melted_screen(bool with_easter_egg) {
   expect_pixel(0, 100, ICE_BLUE);
-  expect_pixel(-295, 230, ICE_BLUE);  // no panel
-  expect_pixel(-100, 0, BLACK);       // box outline
+  expect_pixel(PANEL_LEFT, 230, ICE_BLUE);  // no panel
+  expect_pixel(-100, 0, BLACK);             // box outline
   expect_pixel(100, 0, BLACK);
   EXPECT_TRUE(ink_in(-85, -6, 80, 8, ICE_BLUE));
   EXPECT_EQ(ink_in(-97, 33, 100, 45, ICE_BLUE), with_easter_egg);
@@ -55,7 +55,7 @@ TEST_F(GameTest, WholeGameFromTitleToMeltedScreenToExit) {
   auto probe = [&](uint64_t at, std::function<void()> checks) {
     headless_at(at, [checks, &probes] { checks(), ++probes; });
   };
-  click_at(20, -250, 232);  // clicks and periodic events leave the title waiting
+  press_at(20, BUTTON_GO);  // clicks and periodic events leave the title waiting
   probe(40, [] {
     expect_pixel(-250, -100, BLACK);
     expect_pixel(100, -20, WHITE);  // face
@@ -74,8 +74,8 @@ TEST_F(GameTest, WholeGameFromTitleToMeltedScreenToExit) {
   probe(250, [] {
     expect_pixel(282, 45, WHITE);
     expect_pixel(291, 45, ICE_BLUE);
-  });                        // one step
-  click_at(330, -250, -17);  // Change Season: spring
+  });                                   // one step
+  press_at(330, BUTTON_CHANGE_SEASON);  // spring
   probe(450, [] {
     expect_pixel(0, -100, BROWN);
     expect_game_picture();
@@ -127,7 +127,7 @@ TEST_F(GameTurnTest, MeltingCountsEventsOutsideWinterWhileSnowmenAreInPlay) {
   on_screen([] { expect_melted_screen(false); });
 
   // Sending the last one away brings the game back, where a key ends nothing.
-  click_at(soon(), -250, 8);
+  press_at(soon(), BUTTON_SEND_ONE_AWAY);
   headless_type(soon() + 5, GRAPHICS, 'x');
   turns(2);
   EXPECT_EQ(std::tuple(game.snow_size, game.snow_count, game.done), std::tuple(0, 0, 0));
@@ -157,7 +157,7 @@ TEST_F(GameTurnTest, MeltedScreenAnswersKeysAndStillPressesButtons) {
   on_screen([] { expect_melted_screen(false); });
 
   // Change Size grows the snowmen to 1 for one game frame, which melts them again.
-  click_at(soon(), -250, 58);
+  press_at(soon(), BUTTON_CHANGE_SIZE);
   play_turn(game);
   EXPECT_EQ(std::tuple(game.last_kind, game.snow_size, game.done), std::tuple(EASEL_MOUSE, 0, 0));
   on_screen(expect_game_picture);

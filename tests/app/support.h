@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/main.h"
+#include "app/panel.h"
 #include "easel/easel_testing.h"
 #include "platform/headless.h"
+#include "support/drawing_point.h"
 
 constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00,
                    YELLOW = 0xFFFF00, ICE_BLUE = 0x99FFFF, ORANGE = 0xFF6600, BROWN = 0x996633,
@@ -20,12 +22,15 @@ constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0
 
 constexpr const char* GRAPHICS = "EASEL Graphics";
 
-// The drawing origin is the centre of the 601 x 520 client area below the menu bar.
 inline uint32_t pixel_at(int x, int y) {
-  return headless_client_pixel(GRAPHICS, 300 + x, 260 - y);
+  return headless_client_pixel(GRAPHICS, client_x(x), client_y(y));
 }
 inline void click_at(uint64_t at, int x, int y) {
-  headless_click(at, GRAPHICS, 300 + x, 260 - y);
+  headless_click(at, GRAPHICS, client_x(x), client_y(y));
+}
+// A click in the middle of a panel button.
+inline void press_at(uint64_t at, PanelButton button) {
+  click_at(at, panel_button_x(button), panel_button_y(button));
 }
 
 inline void dump_frame() {

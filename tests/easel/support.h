@@ -5,18 +5,18 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "easel/easel_testing.h"
 #include "easel/internal.h"
 #include "platform/headless.h"
+#include "support/drawing_point.h"
+#include "support/files.h"
 
 constexpr const char* GRAPHICS = "EASEL Graphics";
 constexpr const char* TEXT = "EASEL Text";
@@ -41,12 +41,8 @@ class EaselTest : public ::testing::Test {
     headless_reset();
     headless_set_time_limit(600000);
     easel_testing_reset();
-    home_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("easel-test-" + std::to_string(getpid()) + "-" + test_name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
+    dir_ = std::make_unique<TemporaryDirectory>("easel-test");
+    ASSERT_TRUE(dir_->enter()) << "no working directory for the test";
   }
   void TearDown() override {
     const char* artifacts = std::getenv("CHILLY_ARTIFACTS");
@@ -60,8 +56,7 @@ class EaselTest : public ::testing::Test {
     }
     easel_testing_reset();
     headless_reset();
-    std::filesystem::current_path(home_);
-    std::filesystem::remove_all(dir_);
+    dir_.reset();
   }
 
   static void open(bool logging = false) {
@@ -76,7 +71,7 @@ class EaselTest : public ::testing::Test {
     return e;
   }
   static void click_at(uint64_t at, int x, int y) {
-    headless_click(at, GRAPHICS, 300 + x, 260 - y);
+    headless_click(at, GRAPHICS, client_x(x), client_y(y));
   }
   static bool checked(UINT id) {
     return (GetMenuState(package.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
@@ -111,19 +106,9 @@ class EaselTest : public ::testing::Test {
                                  package.origin_y - y);
   }
 
-  static std::string read_file(const char* name) {
-    std::stringstream content;
-    content << std::ifstream(name, std::ios::binary).rdbuf();
-    return content.str();
-  }
-  static void write_file(const char* name, const std::string& content) {
-    std::ofstream(name, std::ios::binary) << content;
-  }
-
  private:
   static std::string test_name() {
     return ::testing::UnitTest::GetInstance()->current_test_info()->name();
   }
-  std::filesystem::path home_;
-  std::filesystem::path dir_;
+  std::unique_ptr<TemporaryDirectory> dir_;
 };

@@ -4,6 +4,6 @@
 
 #include <string>
 
-#include "examples/frames.h"
+#include "support/drawing_point.h"
 
 Frame run_example(const std::string& program, const std::string& script, int events);

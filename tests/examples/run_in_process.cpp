@@ -2,7 +2,6 @@
 // WinMain renamed, runs on the headless host with its script copied as "EASEL.SCR" and played
 // from the first wait (Ctrl+P), and its window is closed once the script has ended.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -12,6 +11,7 @@
 #include "easel/easel_testing.h"
 #include "examples/run_example.h"
 #include "platform/headless.h"
+#include "support/files.h"
 
 extern "C" {
 int example_bounce_main(HINSTANCE, HINSTANCE, LPSTR, int);
@@ -38,13 +38,9 @@ Frame run_example(const std::string& program, const std::string& script, int /*e
   headless_reset();
   headless_set_time_limit(60000);
   easel_testing_reset();
-  const std::filesystem::path home = std::filesystem::current_path();
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("easel-example-" + std::to_string(getpid()) + "-" + script);
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  TemporaryDirectory dir("easel-example");
+  EXPECT_TRUE(dir.enter());
   std::filesystem::copy_file(std::filesystem::path(EXAMPLE_SCRIPTS) / script, dir / "EASEL.SCR");
-  std::filesystem::current_path(dir);
 
   Frame last;
   headless_set_present_observer([&last](const char* title) {
@@ -62,7 +58,5 @@ Frame run_example(const std::string& program, const std::string& script, int /*e
   headless_set_present_observer({});
   easel_testing_reset();
   headless_reset();
-  std::filesystem::current_path(home);
-  std::filesystem::remove_all(dir);
   return last;
 }

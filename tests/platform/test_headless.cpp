@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/window_recorder.h"
+#include "support/files.h"
 
 namespace {
 
@@ -133,8 +133,7 @@ TEST_F(HeadlessTest, BitmapReadBack) {
 }
 
 TEST_F(HeadlessTest, PngRoundTripAndFailuresLeaveNothingBehind) {
-  auto dir = std::filesystem::temp_directory_path() / ("headless-png-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const TemporaryDirectory dir("headless-png");
   std::string path = (dir / "frame.png").string();
   std::vector<uint32_t> pixels = {0x000000, 0xFFFFFF, 0x123456, 0xFF0000, 0x00FF00, 0x0000FF};
   ASSERT_TRUE(headless_write_png(path, pixels, 3, 2));
@@ -148,15 +147,15 @@ TEST_F(HeadlessTest, PngRoundTripAndFailuresLeaveNothingBehind) {
   EXPECT_FALSE(headless_write_png(path, pixels, 4, 2)) << "fewer pixels than the size needs";
   EXPECT_FALSE(headless_write_png(path, pixels, 0, 0));
   EXPECT_FALSE(headless_write_png((dir / "missing" / "x.png").string(), pixels, 3, 2));
-  std::ofstream(dir / "text.png") << "not a png";
+  write_file(dir / "text.png", "not a png");
   EXPECT_FALSE(headless_read_png((dir / "text.png").string(), &back, &width, &height));
   EXPECT_FALSE(headless_read_png((dir / "absent.png").string(), &back, &width, &height));
   EXPECT_TRUE(headless_read_png(path, &back, &width, &height)) << "the good file is untouched";
 
   int files = 0;
-  for (auto& entry : std::filesystem::directory_iterator(dir)) files += entry.is_regular_file();
+  for (auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files += entry.is_regular_file();
   EXPECT_EQ(files, 2) << "no temporary file left";
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(HeadlessTest, ResetBringsEverythingBack) {

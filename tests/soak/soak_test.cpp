@@ -16,6 +16,8 @@
 #include "app/main.h"
 #include "app/panel.h"
 #include "platform/headless.h"
+#include "support/drawing_point.h"
+#include "support/files.h"
 
 namespace {
 
@@ -68,7 +70,7 @@ std::string describe(const Usage& u) {
 }
 
 void press(uint64_t at, PanelButton button) {
-  headless_click(at, GRAPHICS, 300 + panel_button_x(button), 260 - panel_button_y(button));
+  headless_click(at, GRAPHICS, client_x(panel_button_x(button)), client_y(panel_button_y(button)));
 }
 void ctrl(uint64_t at, char letter) {
   headless_ctrl_key(at, GRAPHICS, letter);
@@ -156,23 +158,17 @@ void schedule_input(Soak& soak) {
 class SoakTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() / ("easel-soak-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
+    ASSERT_TRUE(dir_.enter()) << "no working directory for the soak";
     headless_reset();
     headless_set_time_limit(2 * HOUR);
   }
   void TearDown() override {
     EASEL_close();
     headless_reset();
-    std::filesystem::current_path(home_);
-    std::filesystem::remove_all(dir_);
   }
 
  private:
-  std::filesystem::path home_;
-  std::filesystem::path dir_;
+  TemporaryDirectory dir_{"easel-soak"};
 };
 
 }  // namespace

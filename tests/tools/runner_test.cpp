@@ -5,17 +5,18 @@
 // summary and status; bad input ends with one line and status 2.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/panel.h"
 #include "platform/headless.h"
+#include "support/drawing_point.h"
+#include "support/files.h"
 
 namespace {
 
@@ -24,11 +25,18 @@ namespace fs = std::filesystem;
 constexpr uint32_t WHITE = 0xFFFFFF, GREEN = 0x00FF00, BROWN = 0x996633, ICE_BLUE = 0x99FFFF,
                    RED = 0xFF0000;
 
+// A script line that presses a button of the game's panel.
+std::string press_line(PanelButton button) {
+  return "EASEL_MOUSE(" + std::to_string(panel_button_x(button)) + ", " +
+         std::to_string(panel_button_y(button)) + ");\n";
+}
+const std::string CHANGE_SEASON = press_line(BUTTON_CHANGE_SEASON);
+
 // A key at the title, four clicks on "Change Season" (spring, summer, autumn, winter), three
 // periodic events, a key.
-constexpr const char* SEASONS_SCRIPT =
-    "EASEL_KBD(32);\nEASEL_MOUSE(-250, -17);\nEASEL_MOUSE(-250, -17);\n"
-    "EASEL_MOUSE(-250, -17);\nEASEL_MOUSE(-250, -17);\nEASEL_PERIODIC(3);\nEASEL_KBD(97);\n";
+const std::string SEASONS_SCRIPT = "EASEL_KBD(32);\n" + CHANGE_SEASON + CHANGE_SEASON +
+                                   CHANGE_SEASON + CHANGE_SEASON +
+                                   "EASEL_PERIODIC(3);\nEASEL_KBD(97);\n";
 
 struct Outcome {
   int status = -1;
@@ -36,26 +44,12 @@ struct Outcome {
   std::string err;
 };
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 class Runner : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("runner-test-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "no temporary directory"; }
 
   std::string script(const char* name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
+    write_file(dir_ / name, text);
     return (dir_ / name).string();
   }
   std::string out(const char* name) { return (dir_ / name).string(); }
@@ -79,16 +73,16 @@ class Runner : public ::testing::Test {
     return names;
   }
 
-  // A pixel of a written frame at a drawing point: the frame is the whole window, the client
-  // area starts below the 20-row menu bar and the drawing origin is at its centre.
+  // A pixel of a written frame (the whole window) at a drawing point.
   uint32_t frame_pixel(const char* dir, const char* file, int x, int y) {
-    std::vector<uint32_t> pixels;
-    int width = 0, height = 0;
-    if (!headless_read_png((dir_ / dir / file).string(), &pixels, &width, &height)) return 1;
-    return pixels[size_t(20 + 260 - y) * size_t(width) + size_t(300 + x)];
+    Frame frame;
+    if (!headless_read_png((dir_ / dir / file).string(), &frame.pixels, &frame.width,
+                           &frame.height))
+      return 1;
+    return frame.at(x, y);
   }
 
-  fs::path dir_;
+  TemporaryDirectory dir_{"runner-test"};
 };
 
 TEST_F(Runner, SameScriptGivesTheSameFramesEachAfterItsOwnEvent) {
@@ -149,11 +143,12 @@ TEST_F(Runner, ExpectedFramesPassOrStopTheRunAtTheFirstDifferenceWithADiffImage)
                 third + " in 1 pixels, see " + out("frames") + "/diff-000003.png\n");
   EXPECT_EQ(files_in("frames"), (std::vector<std::string>{"diff-000003.png", "frame-000001.png",
                                                           "frame-000002.png", "frame-000003.png"}));
-  std::vector<uint32_t> diff;
-  ASSERT_TRUE(headless_read_png(out("frames") + "/diff-000003.png", &diff, &width, &height));
-  EXPECT_EQ(std::count(diff.begin(), diff.end(), RED), 1);
-  EXPECT_EQ(diff[size_t(100) * size_t(width) + 200], RED);
-  EXPECT_EQ(diff[size_t(20 + 260 + 100) * size_t(width) + 300], 0x005500u);  // green, dimmed
+  Frame diff;
+  ASSERT_TRUE(headless_read_png(out("frames") + "/diff-000003.png", &diff.pixels, &diff.width,
+                                &diff.height));
+  EXPECT_EQ(std::count(diff.pixels.begin(), diff.pixels.end(), RED), 1);
+  EXPECT_EQ(diff.pixels[size_t(100) * size_t(diff.width) + 200], RED);
+  EXPECT_EQ(diff.at(0, -100), 0x005500u);  // green, dimmed
 }
 
 // The end of the script closes the window: a halted program, which would otherwise wait for
@@ -166,17 +161,17 @@ TEST_F(Runner, TheEndOfTheScriptClosesTheWindowAndAnEarlyEndKeepsTheLastFrame) {
   EXPECT_EQ(halted.status, 0) << halted.out << halted.err;
   EXPECT_EQ(halted.out, "4 events played, 0 frames written\n");
 
-  const std::string melt = script("melt.scr",
-                                  "EASEL_KBD(32);\nEASEL_MOUSE(-250, -17);\nEASEL_PERIODIC(12);\n"
-                                  "EASEL_KBD(113);\nEASEL_PERIODIC(5);\n");
+  const std::string melt =
+      script("melt.scr", "EASEL_KBD(32);\n" + CHANGE_SEASON +
+                             "EASEL_PERIODIC(12);\nEASEL_KBD(113);\nEASEL_PERIODIC(5);\n");
   const Outcome game =
       run("--every 10 --script " + melt + " --frames " + out("out") + " " + CHILLY);
   ASSERT_EQ(game.status, 0) << game.err;
   EXPECT_EQ(game.out, "15 events played, 2 frames written\n");
   EXPECT_EQ(files_in("out"), (std::vector<std::string>{"frame-000010.png", "frame-000015.png"}));
   EXPECT_EQ(frame_pixel("out", "frame-000015.png", 0, 100), ICE_BLUE);
-  EXPECT_EQ(frame_pixel("out", "frame-000015.png", -100, 0), 0x000000u);    // the box
-  EXPECT_EQ(frame_pixel("out", "frame-000010.png", -295, 230), 0x006633u);  // still the panel
+  EXPECT_EQ(frame_pixel("out", "frame-000015.png", -100, 0), 0x000000u);          // the box
+  EXPECT_EQ(frame_pixel("out", "frame-000010.png", PANEL_LEFT, 230), 0x006633u);  // still the panel
 }
 
 // Virtual time ends a program that runs for ever; a real-time watchdog ends one that never
