@@ -21,6 +21,20 @@ inline COLORREF colorref_from_pixel(uint32_t p) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Rectangles (src/user/rect.cpp): RECT is the one rectangle type, right and bottom excluded, and
+// IntersectRect the one intersection. Drawing computes in 64 bits so that any int coordinate
+// plus a pen or an offset stays exact; these bring such a box back to a RECT.
+
+// The box from 64-bit edges, each held to LONG's range. Cut by a RECT, it gives the same pixels
+// as the unheld box would, as every RECT lies within that range.
+RECT rect_from(int64_t left, int64_t top, int64_t right, int64_t bottom);
+// `r` moved by (dx, dy), held to LONG's range.
+RECT rect_moved(const RECT& r, int64_t dx, int64_t dy);
+inline bool rect_empty(const RECT& r) {
+  return r.right <= r.left || r.bottom <= r.top;
+}
+
+// ---------------------------------------------------------------------------------------------
 // USER side (src/user/), used by GDI and menus
 
 // The window's pixels changed: present it at the next poll.

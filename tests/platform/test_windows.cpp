@@ -1,6 +1,8 @@
 // Windows: creation and its messages, the menu bar rows, showing, painting and erasing, window
-// DCs, resizing by the desktop, destruction, and refusal of bad handles and arguments.
+// DCs, resizing by the desktop, destruction, refusal of bad handles and arguments, and the
+// intersection of rectangles.
 #include <climits>
+#include <tuple>
 
 #include "internal.h"
 #include "platform/window_recorder.h"
@@ -375,6 +377,30 @@ TEST_F(WindowTest, BadHandlesAndPointersAreRefused) {
   EXPECT_EQ(LoadIconA(nullptr, "generic"), nullptr);
   EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1)), nullptr);
   GlobalFree(block);
+}
+
+// Right and bottom edges are excluded, so boxes that only touch share nothing; no common pixel
+// gives (0, 0, 0, 0), as a caller that goes on with the result expects.
+TEST(IntersectRect, KeepsTheCommonPixelsOrGivesTheEmptyBox) {
+  const RECT a{10, 20, 50, 60};
+  RECT r{1, 1, 1, 1};
+  const RECT b{30, -5, 90, 40}, everything{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_TRUE(IntersectRect(&r, &a, &b));
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(30, 20, 50, 40));
+  r = a;
+  EXPECT_TRUE(IntersectRect(&r, &r, &everything));
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(10, 20, 50, 60));
+
+  for (const RECT& none :
+       {RECT{50, 20, 70, 60}, RECT{10, 60, 50, 80}, RECT{60, 70, 40, 90}, RECT{20, 30, 20, 40}}) {
+    r = RECT{1, 1, 1, 1};
+    EXPECT_FALSE(IntersectRect(&r, &a, &none)) << none.left << ", " << none.top;
+    EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(0, 0, 0, 0));
+  }
+  r = RECT{1, 1, 1, 1};
+  EXPECT_FALSE(IntersectRect(&r, &a, nullptr));
+  EXPECT_EQ(r.right, 0);
+  EXPECT_FALSE(IntersectRect(nullptr, &a, &a));
 }
 
 }  // namespace

@@ -234,6 +234,7 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmd);
 BOOL WINAPI IsWindow(HWND hwnd);
 BOOL WINAPI IsWindowVisible(HWND hwnd);
 BOOL WINAPI GetClientRect(HWND hwnd, RECT* rect);
+BOOL WINAPI IntersectRect(RECT* dst, const RECT* a, const RECT* b);
 int WINAPI GetSystemMetrics(int index);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);

@@ -38,9 +38,8 @@ bool dc_target(const DeviceContext& dc, Target* target) {
     target->window = dc.window;
     target->origin_x = client.left;
     target->origin_y = client.top;
-    target->clip = RECT{std::max<LONG>(client.left, 0), std::max<LONG>(client.top, 0),
-                        std::min<LONG>(client.right, target->surface.width),
-                        std::min<LONG>(client.bottom, target->surface.height)};
+    const RECT whole{0, 0, target->surface.width, target->surface.height};
+    IntersectRect(&target->clip, &client, &whole);
     return true;
   }
   if (!bitmap_surface(dc.bitmap, &target->surface))

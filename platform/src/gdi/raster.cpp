@@ -30,7 +30,7 @@ int64_t clamp_to(double v, int64_t lo, int64_t hi) {
 }
 
 void put_pixel(Canvas& c, int64_t x, int64_t y, uint32_t pixel) {
-  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return;
+  if (x < c.clip.left || x >= c.clip.right || y < c.clip.top || y >= c.clip.bottom) return;
   canvas_row(c, y)[x] = pixel;
   c.touched = true;
 }
@@ -57,11 +57,8 @@ Canvas canvas_for(const Target& target) {
   c.stride = target.surface.stride;
   c.origin_x = target.origin_x;
   c.origin_y = target.origin_y;
-  c.left = int64_t(target.clip.left) - target.origin_x;
-  c.top = int64_t(target.clip.top) - target.origin_y;
-  c.right = int64_t(target.clip.right) - target.origin_x;
-  c.bottom = int64_t(target.clip.bottom) - target.origin_y;
-  if (!c.pixels) c.right = c.left;
+  c.clip = rect_moved(target.clip, -int64_t(target.origin_x), -int64_t(target.origin_y));
+  if (!c.pixels) c.clip = RECT{0, 0, 0, 0};
   return c;
 }
 
@@ -69,11 +66,8 @@ Canvas canvas_for_surface(const Surface& surface, const RECT& clip) {
   Canvas c;
   c.pixels = surface.pixels;
   c.stride = surface.stride;
-  c.left = std::max<int64_t>(clip.left, 0);
-  c.top = std::max<int64_t>(clip.top, 0);
-  c.right = std::min<int64_t>(clip.right, surface.width);
-  c.bottom = std::min<int64_t>(clip.bottom, surface.height);
-  if (!c.pixels) c.right = c.left;
+  const RECT whole{0, 0, surface.width, surface.height};
+  if (!c.pixels || !IntersectRect(&c.clip, &clip, &whole)) c.clip = RECT{0, 0, 0, 0};
   return c;
 }
 
@@ -89,9 +83,9 @@ void end_drawing(const Drawing& drawing) {
 }
 
 void fill_span(Canvas& c, int64_t y, int64_t x0, int64_t x1, uint32_t pixel) {
-  if (y < c.top || y >= c.bottom) return;
-  x0 = std::max(x0, c.left);
-  x1 = std::min(x1, c.right - 1);
+  if (y < c.clip.top || y >= c.clip.bottom) return;
+  x0 = std::max<int64_t>(x0, c.clip.left);
+  x1 = std::min<int64_t>(x1, c.clip.right - 1);
   if (x0 > x1) return;
   uint32_t* run = canvas_row(c, y) + x0;
   const int64_t count = x1 - x0 + 1;
@@ -103,9 +97,10 @@ void fill_span(Canvas& c, int64_t y, int64_t x0, int64_t x1, uint32_t pixel) {
 }
 
 void fill_box(Canvas& c, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
-  int64_t y0 = std::max(top, c.top), y1 = std::min(bottom, c.bottom);
-  int64_t x0 = std::max(left, c.left), x1 = std::min(right, c.right);
-  if (y0 >= y1 || x0 >= x1) return;
+  const RECT box = rect_from(left, top, right, bottom);
+  RECT part;
+  if (!IntersectRect(&part, &box, &c.clip)) return;
+  const int64_t x0 = part.left, y0 = part.top, x1 = part.right, y1 = part.bottom;
   // Whole rows of the surface lie end to end: one fill covers them all.
   if (x1 - x0 == c.stride) {
     std::wmemset(reinterpret_cast<wchar_t*>(canvas_row(c, y0) + x0), static_cast<wchar_t>(pixel),
@@ -135,7 +130,8 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
   int64_t major = x_major ? adx : ady, minor = x_major ? ady : adx;
   int64_t m0 = x_major ? x0 : y0, n0 = x_major ? y0 : x0;
   int64_t sm = x_major ? sx : sy, sn = x_major ? sy : sx;
-  int64_t lo = x_major ? c.left : c.top, hi = (x_major ? c.right : c.bottom) - 1;
+  int64_t lo = x_major ? c.clip.left : c.clip.top,
+          hi = (x_major ? c.clip.right : c.clip.bottom) - 1;
   int64_t i_lo = sm > 0 ? lo - m0 : m0 - hi;
   int64_t i_hi = sm > 0 ? hi - m0 : m0 - lo;
   int64_t i0 = std::max<int64_t>(0, i_lo), i1 = std::min(last, i_hi);
@@ -159,8 +155,8 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
 
 void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel) {
   if (!(radius >= 0)) return;
-  int64_t y0 = clamp_to(std::ceil(std::min(ay, by) - radius), c.top, c.bottom);
-  int64_t y1 = clamp_to(std::floor(std::max(ay, by) + radius), c.top - 1, c.bottom - 1);
+  int64_t y0 = clamp_to(std::ceil(std::min(ay, by) - radius), c.clip.top, c.clip.bottom);
+  int64_t y1 = clamp_to(std::floor(std::max(ay, by) + radius), c.clip.top - 1, c.clip.bottom - 1);
   double dx = bx - ax, dy = by - ay;
   double len2 = dx * dx + dy * dy, len = std::sqrt(len2);
   double r2 = radius * radius;
@@ -189,8 +185,8 @@ void capsule(Canvas& c, double ax, double ay, double bx, double by, double radiu
       }
     }
     if (lo > hi) continue;
-    int64_t x0 = clamp_to(std::ceil(ax + lo), c.left - 1, c.right + 1);
-    int64_t x1 = clamp_to(std::floor(ax + hi), c.left - 1, c.right + 1);
+    int64_t x0 = clamp_to(std::ceil(ax + lo), c.clip.left - 1, c.clip.right + 1);
+    int64_t x1 = clamp_to(std::floor(ax + hi), c.clip.left - 1, c.clip.right + 1);
     fill_span(c, y, x0, x1, pixel);
   }
 }
@@ -230,7 +226,7 @@ void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel) {
     ymin = std::min<int64_t>(ymin, points[i].y);
     ymax = std::max<int64_t>(ymax, points[i].y);
   }
-  int64_t y0 = std::max(ymin, c.top), y1 = std::min(ymax, c.bottom - 1);
+  int64_t y0 = std::max<int64_t>(ymin, c.clip.top), y1 = std::min<int64_t>(ymax, c.clip.bottom - 1);
   std::vector<double> crossings;
   for (int64_t y = y0; y <= y1; ++y) {
     crossings.clear();
@@ -245,8 +241,8 @@ void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel) {
     }
     std::sort(crossings.begin(), crossings.end());
     for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-      int64_t x0 = clamp_to(std::ceil(crossings[k]), c.left - 1, c.right + 1);
-      int64_t x1 = clamp_to(std::ceil(crossings[k + 1]), c.left - 1, c.right + 1) - 1;
+      int64_t x0 = clamp_to(std::ceil(crossings[k]), c.clip.left - 1, c.clip.right + 1);
+      int64_t x1 = clamp_to(std::ceil(crossings[k + 1]), c.clip.left - 1, c.clip.right + 1) - 1;
       fill_span(c, y, x0, x1, pixel);
     }
   }

@@ -15,11 +15,8 @@ struct Canvas {
   int64_t stride = 0;
   int64_t origin_x = 0;  // surface position of DC point (0, 0)
   int64_t origin_y = 0;
-  int64_t left = 0;  // clip box in DC coordinates, right and bottom excluded
-  int64_t top = 0;
-  int64_t right = 0;
-  int64_t bottom = 0;
-  bool touched = false;  // some pixel was written
+  RECT clip{0, 0, 0, 0};  // in DC coordinates
+  bool touched = false;   // some pixel was written
 };
 
 Canvas canvas_for(const Target& target);

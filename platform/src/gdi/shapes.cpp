@@ -16,14 +16,10 @@ namespace plat::gdi {
 
 namespace {
 
-struct Box {
-  int64_t left, top, right, bottom;  // right and bottom excluded
-};
-
 // GDI takes the corners in either order.
-Box normalised(int left, int top, int right, int bottom) {
-  return Box{std::min<int64_t>(left, right), std::min<int64_t>(top, bottom),
-             std::max<int64_t>(left, right), std::max<int64_t>(top, bottom)};
+RECT normalised(int left, int top, int right, int bottom) {
+  return RECT{std::min(left, right), std::min(top, bottom), std::max(left, right),
+              std::max(top, bottom)};
 }
 
 double stroke_radius(const Pen& pen) {
@@ -34,8 +30,8 @@ double stroke_shift(const Pen& pen) {
   return pen.width % 2 == 0 ? -0.5 : 0.0;
 }
 
-void rectangle_spans(Canvas& c, const Box& box, const Pen& pen, const Brush& brush) {
-  if (box.right <= box.left || box.bottom <= box.top) return;
+void rectangle_spans(Canvas& c, const RECT& box, const Pen& pen, const Brush& brush) {
+  if (rect_empty(box)) return;
   if (pen.null) {
     if (!brush.hollow) fill_box(c, box.left, box.top, box.right - 1, box.bottom - 1, brush.pixel);
     return;
@@ -51,7 +47,8 @@ void rectangle_spans(Canvas& c, const Box& box, const Pen& pen, const Brush& bru
   if (pen.width <= 1) {
     fill_span(c, t, l, r, pen.pixel);
     fill_span(c, b, l, r, pen.pixel);
-    for (int64_t y = std::max(t + 1, c.top); y <= std::min(b - 1, c.bottom - 1); ++y) {
+    for (int64_t y = std::max<int64_t>(t + 1, c.clip.top);
+         y <= std::min<int64_t>(b - 1, c.clip.bottom - 1); ++y) {
       fill_span(c, y, l, l, pen.pixel);
       fill_span(c, y, r, r, pen.pixel);
     }
@@ -66,12 +63,12 @@ void rectangle_spans(Canvas& c, const Box& box, const Pen& pen, const Brush& bru
   capsule(c, x0, y1, x0, y0, radius, pen.pixel);
 }
 
-EllipseShape ellipse_in(const Box& box) {
+EllipseShape ellipse_in(const RECT& box) {
   EllipseShape e;
-  e.cx2 = box.left + box.right - 1;
-  e.cy2 = box.top + box.bottom - 1;
-  e.a = double(box.right - box.left) / 2.0;
-  e.b = double(box.bottom - box.top) / 2.0;
+  e.cx2 = int64_t(box.left) + box.right - 1;
+  e.cy2 = int64_t(box.top) + box.bottom - 1;
+  e.a = double(int64_t(box.right) - box.left) / 2.0;
+  e.b = double(int64_t(box.bottom) - box.top) / 2.0;
   return e;
 }
 
@@ -114,8 +111,8 @@ void thin_ellipse_row(Canvas& c, int64_t y, const RowSpan& above, const RowSpan&
 void thin_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush& brush) {
   int64_t y0, y1;
   ellipse_rows(e, &y0, &y1);
-  y0 = std::max(y0, c.top);
-  y1 = std::min(y1, c.bottom - 1);
+  y0 = std::max<int64_t>(y0, c.clip.top);
+  y1 = std::min<int64_t>(y1, c.clip.bottom - 1);
   if (y0 > y1) return;
   // Without a pen, or filled in the pen's own colour, each row is a single span; rows mirrored
   // about the centre (y and cy2 - y) have the same span, solved once for both.
@@ -151,8 +148,8 @@ void wide_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush&
   inner.b = e.b - 0.5 - radius;
   int64_t y0, y1;
   ellipse_rows(outer, &y0, &y1);
-  y0 = std::max(y0, c.top);
-  y1 = std::min(y1, c.bottom - 1);
+  y0 = std::max<int64_t>(y0, c.clip.top);
+  y1 = std::min<int64_t>(y1, c.clip.bottom - 1);
   for (int64_t y = y0; y <= y1; ++y) {
     int64_t o0, o1, i0, i1;
     if (!ellipse_row(outer, y, &o0, &o1)) continue;
@@ -204,10 +201,10 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   Drawing d;
   if (!begin_drawing(hdc, &d)) return FALSE;
-  Box box = normalised(left, top, right, bottom);
+  const RECT box = normalised(left, top, right, bottom);
   const Pen& pen = dc_pen(*d.dc);
   const Brush& brush = dc_brush(*d.dc);
-  if (box.right > box.left && box.bottom > box.top) {
+  if (!rect_empty(box)) {
     if (pen.null) {
       // Without an outline the filled area loses its right column and bottom row.
       if (!brush.hollow)
@@ -267,6 +264,7 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
   Drawing d;
   if (!begin_drawing(hdc, &d)) return CLR_INVALID_VALUE;
   const Canvas& c = d.canvas;
-  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return CLR_INVALID_VALUE;
+  if (x < c.clip.left || x >= c.clip.right || y < c.clip.top || y >= c.clip.bottom)
+    return CLR_INVALID_VALUE;
   return colorref_from_pixel(canvas_row(c, y)[x]);
 }

@@ -61,13 +61,15 @@ const BlendTable& blend_table(uint32_t ink, uint32_t paper) {
 // cell, or white when that lies outside the clip box.
 uint32_t paper_under(const Canvas& c, int64_t x, int64_t y) {
   constexpr uint32_t WHITE = 0xFFFFFF;
-  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return WHITE;
+  if (x < c.clip.left || x >= c.clip.right || y < c.clip.top || y >= c.clip.bottom) return WHITE;
   return canvas_row(c, y)[x];
 }
 
 void draw_glyph(Canvas& c, const Glyph& g, int64_t x, int64_t y, const BlendTable& table) {
-  int64_t row0 = std::max<int64_t>(0, c.top - y), row1 = std::min<int64_t>(g.height, c.bottom - y);
-  int64_t col0 = std::max<int64_t>(0, c.left - x), col1 = std::min<int64_t>(g.width, c.right - x);
+  int64_t row0 = std::max<int64_t>(0, c.clip.top - y),
+          row1 = std::min<int64_t>(g.height, c.clip.bottom - y);
+  int64_t col0 = std::max<int64_t>(0, c.clip.left - x),
+          col1 = std::min<int64_t>(g.width, c.clip.right - x);
   if (row0 >= row1 || col0 >= col1) return;
   const uint32_t ink = table.ink, paper = table.paper;
   for (int64_t r = row0; r < row1; ++r) {

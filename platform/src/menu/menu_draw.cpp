@@ -25,14 +25,16 @@ constexpr int CHECK_SIZE = 7;
 
 std::vector<uint32_t>& overlay = menu_state().overlay;
 
-RECT intersect(const RECT& a, const RECT& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
+// The part of `a` inside `b`; (0, 0, 0, 0) when there is none.
+RECT common(const RECT& a, const RECT& b) {
+  RECT r;
+  IntersectRect(&r, &a, &b);
+  return r;
 }
 
 void fill(const Surface& s, const RECT& clip, const RECT& r, uint32_t pixel) {
-  RECT box = intersect(r, clip);
-  if (box.left < box.right && box.top < box.bottom) fill_surface(s, box, pixel);
+  RECT box;
+  if (IntersectRect(&box, &r, &clip)) fill_surface(s, box, pixel);
 }
 
 // A label's text with its mnemonic underlined, the top of the text cell at y.
@@ -91,7 +93,7 @@ void draw_bar(const Surface& s, const Menu& bar, const MenuView* view) {
   for (size_t i = 0; i < bar.items.size(); ++i) {
     const MenuItem& item = bar.items[i];
     if (item.flags & MF_SEPARATOR) continue;
-    RECT box = intersect({boxes[i].left, 1, boxes[i].right, MENU_BAR_HEIGHT - 1}, area);
+    RECT box = common({boxes[i].left, 1, boxes[i].right, MENU_BAR_HEIGHT - 1}, area);
     MenuLabel label = parse_menu_label(item.text);
     int x = boxes[i].left + (boxes[i].right - boxes[i].left -
                              text_width(f.font, label.text.data(), int(label.text.size()))) /
@@ -111,7 +113,7 @@ void draw_bar(const Surface& s, const Menu& bar, const MenuView* view) {
 void draw_popup_item(const Surface& s, const RECT& clip, const PopupLayout& layout,
                      const MenuItem& item, const RECT& row, bool highlighted) {
   const MenuFont& f = menu_font();
-  RECT area = intersect(row, clip);
+  RECT area = common(row, clip);
   if (item.flags & MF_SEPARATOR) {
     int y = row.top + (row.bottom - row.top) / 2 - 1;
     fill(s, area, {row.left + 1, y, row.right - 1, y + 1}, SHADOW);
@@ -141,7 +143,7 @@ void draw_popup_item(const Surface& s, const RECT& clip, const PopupLayout& layo
 
 void draw_popup(const Surface& s, const Menu& popup, const PopupLayout& layout, int highlighted) {
   RECT all{0, 0, s.width, s.height};
-  RECT frame = intersect(layout.frame, all);
+  RECT frame = common(layout.frame, all);
   fill(s, frame, frame, FACE);
   draw_raised_edge(s, frame, layout.frame);
   for (size_t i = 0; i < popup.items.size(); ++i) {

@@ -89,14 +89,9 @@ HMENU window_menu(HWND hwnd) {
 void invalidate_client(HWND hwnd, const RECT* rect, bool erase) {
   Window* w = find_window(hwnd);
   if (!w) return;
-  RECT r{0, 0, client_width(*w), client_height(*w)};
-  if (rect) {
-    r.left = std::max(r.left, rect->left);
-    r.top = std::max(r.top, rect->top);
-    r.right = std::min(r.right, rect->right);
-    r.bottom = std::min(r.bottom, rect->bottom);
-  }
-  if (r.left >= r.right || r.top >= r.bottom) return;
+  const RECT client{0, 0, client_width(*w), client_height(*w)};
+  RECT r;
+  if (!IntersectRect(&r, rect ? rect : &client, &client)) return;
   if (w->has_update) {
     w->update.left = std::min(w->update.left, r.left);
     w->update.top = std::min(w->update.top, r.top);
