@@ -1,7 +1,7 @@
 // The palette of 24 numbered colours with their names, the check that replaces an illegal
 // colour number by red, and the conversion of drawing coordinates (origin at the centre of the
 // graphics window, y up) to device pixels of the off-screen image.
-#include "easel/internal.h"
+#include "internal.h"
 
 const COLORREF colour_table[COLOUR_COUNT] = {
     RGB(0, 0, 0),       RGB(255, 255, 255), RGB(255, 0, 0),     RGB(0, 255, 0),

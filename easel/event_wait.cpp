@@ -2,7 +2,7 @@
 // lines into one event per call, with run control (run, halt, single step) and the recording and
 // playback hooks. Also the pump, the run-mode and logging switches, and the graphics window's
 // own messages (the Run menu's are in run_menu.cpp).
-#include "easel/internal.h"
+#include "internal.h"
 
 namespace {
 

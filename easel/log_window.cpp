@@ -4,7 +4,7 @@
 // window.
 #include <cstring>
 
-#include "easel/internal.h"
+#include "internal.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // created, and the eight commands that run, halt or single-step the animation, switch logging,
 // record or play back the script, and quit. The commands only change flags and check marks;
 // the event wait acts on them.
-#include "easel/internal.h"
+#include "internal.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "easel/internal.h"
-#include "easel/runner_frames.h"
+#include "internal.h"
 #include "platform/headless.h"
+#include "runner_frames.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <cstring>
 #include <string>
 
-#include "easel/internal.h"
-#include "easel/runner_frames.h"
 #include "easel/runner_report.h"
+#include "internal.h"
 #include "platform/headless.h"
+#include "runner_frames.h"
 
 namespace {
 

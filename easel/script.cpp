@@ -7,7 +7,7 @@
 // writing; otherwise it is always one opened for reading.
 #include <string_view>
 
-#include "easel/internal.h"
+#include "internal.h"
 
 namespace {
 

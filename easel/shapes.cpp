@@ -3,7 +3,7 @@
 // DrawCommand into the off-screen image at once. render_command draws every kind of command.
 #include <utility>
 
-#include "easel/internal.h"
+#include "internal.h"
 
 namespace {
 

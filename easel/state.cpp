@@ -1,6 +1,6 @@
 // The package's frame: its one global record, opening the graphics and text windows with the
 // off-screen image and the timer, closing, and showing or hiding the text window.
-#include "easel/internal.h"
+#include "internal.h"
 
 PackageState package;
 RunnerHooks runner_hooks;

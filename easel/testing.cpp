@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "easel/easel_testing.h"
-#include "easel/internal.h"
+#include "internal.h"
 
 void easel_testing_reset(void) {
   script_close();

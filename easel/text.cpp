@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "easel/internal.h"
+#include "internal.h"
 
 namespace {
 

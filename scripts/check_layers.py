@@ -14,11 +14,11 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 # A file's part, by the first pattern its path matches.
 PARTS = [
     (r'app/', 'app'),
-    (r'easel/easel\.h$', 'easel-public'),
-    (r'easel/easel_testing\.h$', 'easel-public'),  # the package's test control
+    (r'easel/include/easel/easel\.h$', 'easel-public'),
+    (r'easel/include/easel/easel_testing\.h$', 'easel-public'),  # the package's test control
     # The runner's protocol: the environment settings and the shared report page through which
     # easel-run and the session inside the program it starts (easel/runner_session.cpp) talk.
-    (r'easel/runner_report\.h$', 'runner-interface'),
+    (r'easel/include/easel/runner_report\.h$', 'runner-interface'),
     (r'easel/', 'easel'),
     (r'platform/include/', 'platform-public'),
     (r'platform/src/', 'platform-core'),
@@ -57,15 +57,19 @@ ALLOWED = {
 }
 
 # Where includes are looked for, after the including file's own folder (as the build's include
-# paths give them to each part).
+# paths give them to each part), and last from the repository's root, so that an include of any
+# file of the tree is judged even where the build would not find it.
+PUBLIC_ROOTS = ['easel/include', 'easel/include/easel', 'app/include', 'platform/include']
 ROOTS = {
     'platform': ['platform/src', 'platform', 'platform/include'],
-    'easel': ['easel', '.', 'platform/include'],
-    'tests/platform': ['.', 'tests', 'platform/src', 'platform', 'platform/include'],
-    'tests/e2e': ['.', 'tests', 'platform', 'platform/include'],
-    'tests': ['.', 'tests', 'easel', 'platform/include'],
+    'easel': PUBLIC_ROOTS,
+    'app': PUBLIC_ROOTS,
+    'tests/platform': ['.', 'tests', 'platform/src', 'platform'] + PUBLIC_ROOTS,
+    'tests/e2e': ['.', 'tests', 'platform'] + PUBLIC_ROOTS,
+    'tests': ['.', 'tests'] + PUBLIC_ROOTS,
 }
-DEFAULT_ROOTS = ['.', 'tests', 'easel', 'platform/include']
+# Tools, benchmarks and fuzz targets: the public headers and the tests' support library.
+DEFAULT_ROOTS = ['tests'] + PUBLIC_ROOTS
 
 
 def part_of(path):
@@ -86,7 +90,7 @@ def allowed_for(part):
 def resolve(path, name):
     parts = path.split('/')
     roots = ROOTS.get('/'.join(parts[:2])) or ROOTS.get(parts[0], DEFAULT_ROOTS)
-    for root in [os.path.dirname(path)] + roots:
+    for root in [os.path.dirname(path)] + roots + ['.']:
         candidate = os.path.normpath(os.path.join(root, name))
         if os.path.isfile(candidate):
             return candidate

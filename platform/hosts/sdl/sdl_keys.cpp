@@ -3,21 +3,11 @@
 // Letters and punctuation follow the user's layout, as Win32's codes do; the digit row and keys
 // that the layout gives no Latin letter (a Cyrillic layout, say) fall back to their position.
 #include "hosts/sdl/sdl_host.h"
-#include "platform/win32.h"
+#include "platform/win32_keys.h"
 
 namespace sdl_host {
 
 namespace {
-
-constexpr unsigned VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24;
-constexpr unsigned VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_PAUSE = 0x13, VK_CAPITAL = 0x14;
-constexpr unsigned VK_SNAPSHOT = 0x2C, VK_LWIN = 0x5B, VK_RWIN = 0x5C, VK_APPS = 0x5D;
-constexpr unsigned VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A, VK_ADD = 0x6B, VK_SUBTRACT = 0x6D;
-constexpr unsigned VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F, VK_F1 = 0x70, VK_NUMLOCK = 0x90;
-constexpr unsigned VK_SCROLL = 0x91, VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC;
-constexpr unsigned VK_OEM_MINUS = 0xBD, VK_OEM_PERIOD = 0xBE, VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0;
-constexpr unsigned VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE;
-constexpr unsigned VK_OEM_102 = 0xE2;
 
 unsigned named_key(SDL_Keycode sym) {
   switch (sym) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "platform/win32_keys.h"
 #include "platform/win32_types.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -176,20 +177,7 @@ typedef struct tagTEXTMETRICA {
 #define MF_BYPOSITION 0x00000400L
 #define MF_SEPARATOR 0x00000800L
 
-// Virtual keys
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_RETURN 0x0D
-#define VK_SHIFT 0x10
-#define VK_CONTROL 0x11
-#define VK_MENU 0x12
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-#define VK_F10 0x79
+// Virtual keys: platform/win32_keys.h
 
 // Stock objects
 #define WHITE_BRUSH 0
