@@ -144,6 +144,18 @@ void click(uint64_t at, const char* window, int x, int y, bool client_points) {
       client_points);
 }
 
+// A modifier held around a letter key: modifier down, letter down (making ch), letter up,
+// modifier up, all at `at`.
+void chord(uint64_t at, const char* window, unsigned modifier, unsigned mods, char letter, int ch) {
+  const unsigned vk = vk_of_character(static_cast<unsigned char>(letter));
+  using host::InputKind;
+  schedule_events(
+      at, window,
+      {key_event(InputKind::KEY_DOWN, modifier, 0, mods),
+       key_event(InputKind::KEY_DOWN, vk, ch, mods), key_event(InputKind::KEY_UP, vk, ch, mods),
+       key_event(InputKind::KEY_UP, modifier, 0, 0)});
+}
+
 }  // namespace
 
 void headless_click(uint64_t at, const char* window, int client_x, int client_y) {
@@ -177,27 +189,13 @@ void headless_key_up(uint64_t at, const char* window, unsigned vk) {
 }
 
 void headless_ctrl_key(uint64_t at, const char* window, char letter) {
-  int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter & 31) : 0;
-  unsigned vk = vk_of_character(static_cast<unsigned char>(letter));
-  using host::InputKind;
-  using host::MOD_CTRL;
-  schedule_events(at, window,
-                  {key_event(InputKind::KEY_DOWN, VK_CONTROL, 0, MOD_CTRL),
-                   key_event(InputKind::KEY_DOWN, vk, ch, MOD_CTRL),
-                   key_event(InputKind::KEY_UP, vk, ch, MOD_CTRL),
-                   key_event(InputKind::KEY_UP, VK_CONTROL, 0, 0)});
+  const int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter & 31) : 0;
+  chord(at, window, VK_CONTROL, host::MOD_CTRL, letter, ch);
 }
 
 void headless_alt_key(uint64_t at, const char* window, char letter) {
-  int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter | 32) : 0;
-  unsigned vk = vk_of_character(static_cast<unsigned char>(letter));
-  using host::InputKind;
-  using host::MOD_ALT;
-  schedule_events(
-      at, window,
-      {key_event(InputKind::KEY_DOWN, VK_MENU, 0, MOD_ALT),
-       key_event(InputKind::KEY_DOWN, vk, ch, MOD_ALT),
-       key_event(InputKind::KEY_UP, vk, ch, MOD_ALT), key_event(InputKind::KEY_UP, VK_MENU, 0, 0)});
+  const int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter | 32) : 0;
+  chord(at, window, VK_MENU, host::MOD_ALT, letter, ch);
 }
 
 void headless_text(uint64_t at, const char* window, int ch) {

@@ -36,18 +36,19 @@ struct Desktop {
 
 Desktop& desktop();
 
-// The host operations (host.h), which the driver record sdl_driver names.
+// This host's operations, which the driver record sdl_driver names: each has the type of the
+// operation of the same name in host.h, where they are described.
 using host::InputEvent;
 using host::NO_DEADLINE;
-bool open(const char** why);
-void screen_size(int* width, int* height);
-int create_window(const char* title, int x, int y, int width, int height, bool resizable);
-void show_window(int id, bool show);
-void destroy_window(int id);
-void present(int id, const uint32_t* pixels, int width, int height);
-uint64_t now_ms();
-bool next_input(InputEvent* event);
-void wait(uint64_t deadline);
+decltype(host::open) open;
+decltype(host::screen_size) screen_size;
+decltype(host::create_window) create_window;
+decltype(host::show_window) show_window;
+decltype(host::destroy_window) destroy_window;
+decltype(host::present) present;
+decltype(host::now_ms) now_ms;
+decltype(host::next_input) next_input;
+decltype(host::wait) wait;
 
 // The window with this host id, or null.
 NativeWindow* find_window(int id);
