@@ -94,8 +94,10 @@ uint64_t now_ms();
 // Takes the next raw input that has happened by now; false when there is none. Never blocks.
 bool next_input(InputEvent* event);
 
-// Blocks until input may be ready or the clock reaches deadline (NO_DEADLINE: only input).
-// Never returns before the deadline unless input arrived.
+// Blocks until input may be ready or the clock reaches deadline (NO_DEADLINE: only input). It
+// returns before the deadline only when something may have arrived (input, or on the headless
+// host a scheduled entry that fell due and may have made none), so callers look with next_input
+// and wait again, as WaitMessage does.
 void wait(uint64_t deadline);
 
 }  // namespace host

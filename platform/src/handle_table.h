@@ -2,7 +2,8 @@
 // value. Looking one up checks all three, so a handle that was freed, that belongs to another
 // table or that was never issued finds nothing instead of touching freed memory. A slot's
 // generation only ever moves on, through clear() too, so a freed handle stays dead until its
-// slot has been reused about a million times.
+// slot has been reused 2^20 - 1 times (511 times with 32-bit pointers), when the generation
+// comes round again.
 #pragma once
 
 #include <cstddef>

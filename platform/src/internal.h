@@ -45,8 +45,6 @@ void window_changed(HWND hwnd);
 bool scroll_window_up(HWND hwnd, int rows);
 // Presents every changed, visible window (at most once per call).
 void present_changed_windows();
-// Time in ms on the host clock.
-uint64_t now_ms();
 // The menu bar attached to a window (SetMenu), or null.
 HMENU window_menu(HWND hwnd);
 
@@ -81,8 +79,6 @@ void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 // Composes the open popup, if any, over a copy of the window's pixels for presenting.
 // Returns false when no popup is open on this window (present the surface as it is).
 bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out);
-// True while a popup or the menu bar's keyboard mode is active on any window.
-bool menu_active();
 // True for a live menu handle (menu bar or popup).
 bool menu_exists(HMENU menu);
 // The window is being destroyed: close any menu open on it.

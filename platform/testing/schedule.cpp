@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "hosts/headless/headless_state.h"
 #include "hosts/host_door.h"
@@ -43,19 +44,13 @@ unsigned set1_scan_code(unsigned vk) {
       for (unsigned i = 0; rows[r][i]; ++i) m[unsigned(rows[r][i])] = starts[r] + i;
     for (unsigned d = 1; d <= 9; ++d) m['0' + d] = 0x01 + d;
     m['0'] = 0x0B;
-    m[VK_ESCAPE] = 0x01;
-    m[VK_BACK] = 0x0E;
-    m[VK_TAB] = 0x0F;
-    m[VK_RETURN] = 0x1C;
-    m[VK_CONTROL] = 0x1D;
-    m[VK_SHIFT] = 0x2A;
-    m[VK_MENU] = 0x38;
-    m[VK_SPACE] = 0x39;
-    m[VK_F10] = 0x44;
-    m[VK_UP] = 0x48;
-    m[VK_LEFT] = 0x4B;
-    m[VK_RIGHT] = 0x4D;
-    m[VK_DOWN] = 0x50;
+    const std::pair<unsigned, unsigned> named[] = {
+        {VK_ESCAPE, 0x01},  {VK_BACK, 0x0E},  {VK_TAB, 0x0F},  {VK_RETURN, 0x1C},
+        {VK_CONTROL, 0x1D}, {VK_SHIFT, 0x2A}, {VK_MENU, 0x38}, {VK_SPACE, 0x39},
+        {VK_F10, 0x44},     {VK_UP, 0x48},    {VK_LEFT, 0x4B}, {VK_RIGHT, 0x4D},
+        {VK_DOWN, 0x50},
+    };
+    for (const auto& [key, code] : named) m[key] = code;
     return m;
   }();
   auto it = codes.find(vk);

@@ -127,7 +127,7 @@ TEST_F(MenuDrawingTest, ThePopupCoversTheClientOnlyOnScreen) {
   headless_key(30, TITLE, VK_ESCAPE, 27);
   headless_key(30, TITLE, VK_ESCAPE, 27);
   pump(30);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_EQ(headless_client_pixel(TITLE, 30, 30), 0xFF0000u);
   EXPECT_EQ(headless_client_pixel(TITLE, 100, 100), stripe(100));
   dump_window_if_failed(TITLE);

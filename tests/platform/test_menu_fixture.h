@@ -3,6 +3,7 @@
 // and messages are pumped at chosen virtual times.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "menu/menu_private.h"
@@ -127,6 +128,15 @@ class MenuWindowTest : public PlatformTest {
   POINT item_point(int title, int item) {
     RECT r = popup(title).items[item];
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  // Whether a menu is active on the fixture's window or on one of `others`, as drawing sees it.
+  bool menu_open(std::initializer_list<HWND> others = {}) {
+    plat::MenuView v;
+    if (plat::menu_view(hwnd, &v)) return true;
+    for (HWND w : others)
+      if (plat::menu_view(w, &v)) return true;
+    return false;
   }
 
   plat::MenuView state() {

@@ -38,7 +38,7 @@ TEST_F(MenuKeyboardTest, F10OrALoneAltThenArrowsAndEnter) {
   headless_key(31, TITLE, VK_RETURN, 13);
   msgs = pump(31);
   EXPECT_EQ(commands(msgs), std::vector<WPARAM>{8});
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_EQ(count(msgs, WM_KEYDOWN) + count(msgs, WM_KEYUP) + count(msgs, WM_CHAR), 0);
 
   // Alt pressed and released alone: the program sees both, and the bar is entered.
@@ -72,14 +72,14 @@ TEST_F(MenuKeyboardTest, F10OrALoneAltThenArrowsAndEnter) {
   EXPECT_EQ(state().title, RUN_TITLE);
   headless_key(47, TITLE, VK_ESCAPE, 27);
   pump(47);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
 
   // A key between Alt's press and release: no menu.
   headless_key_down(50, TITLE, VK_MENU, 0);
   headless_key(50, TITLE, VK_SHIFT, 0);
   headless_key_up(50, TITLE, VK_MENU);
   pump(50);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
 }
 
 TEST_F(MenuKeyboardTest, MnemonicsEscapeAndNeighbouringPopups) {
@@ -113,7 +113,7 @@ TEST_F(MenuKeyboardTest, MnemonicsEscapeAndNeighbouringPopups) {
   EXPECT_FALSE(state().popup_open);
   headless_key(32, TITLE, VK_ESCAPE, 27);
   pump(32);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   alt_key(40, 'R');
   headless_key(41, TITLE, VK_RIGHT, 0);
   pump(41);
@@ -141,14 +141,14 @@ TEST_F(MenuKeyboardTest, MnemonicsEscapeAndNeighbouringPopups) {
   EXPECT_TRUE(state().popup_open);
   headless_key(53, TITLE, VK_F10, 0);
   pump(53);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
 
   // Ctrl+Alt (AltGr) types a character; Alt with a letter no title has is a system key whose
   // character comes as WM_SYSCHAR, never WM_CHAR. Neither opens anything.
   alt_key(60, 'R', host::MOD_CTRL);
   alt_key(61, 'X');
   msgs = pump(61);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_EQ(count(msgs, WM_KEYDOWN, 'R'), 1);
   EXPECT_EQ(count(msgs, WM_CHAR), 1);
   EXPECT_EQ(count(msgs, WM_CHAR, 'r'), 1);
@@ -187,7 +187,7 @@ TEST_F(MenuKeyboardTest, KeysGoToAnOpenMenuButReleasesFollowTheirPresses) {
   headless_key_down(30, TITLE, VK_ESCAPE, 27);
   headless_key_down(30, TITLE, VK_ESCAPE, 27);
   pump(30);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   headless_key_up(31, TITLE, VK_ESCAPE);
   headless_type(32, TITLE, 'x');
   msgs = pump(32);

@@ -15,7 +15,7 @@ class MenuMouseTest : public MenuWindowTest {};
 TEST_F(MenuMouseTest, ClickTitleThenItemPostsTheCommandAndLeavesTheClientAlone) {
   headless_menu_click(10, TITLE, title_x(RUN_TITLE));
   std::vector<MSG> msgs = pump(10);
-  EXPECT_TRUE(plat::menu_active());
+  EXPECT_TRUE(menu_open());
   EXPECT_EQ(state().title, RUN_TITLE);
   EXPECT_TRUE(state().popup_open);
   EXPECT_EQ(state().item, -1);  // the mouse highlights nothing until it moves onto an item
@@ -32,7 +32,7 @@ TEST_F(MenuMouseTest, ClickTitleThenItemPostsTheCommandAndLeavesTheClientAlone) 
     }
   }
   EXPECT_EQ(count(msgs, WM_LBUTTONDOWN) + count(msgs, WM_LBUTTONUP), 0);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_GT(headless_present_count(TITLE), presents);
 
   // Every client pixel that the popup covered shows the stripes again, with no repainting.
@@ -62,7 +62,7 @@ TEST_F(MenuMouseTest, GreyedItemsSeparatorsEdgesClickingAwayAndTheBar) {
   // A click away closes the menu and is swallowed; the next click reaches the program.
   headless_window_click(40, TITLE, WIDTH - 5, HEIGHT - 5);
   msgs = pump(40);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_EQ(count(msgs, WM_LBUTTONDOWN) + count(msgs, WM_LBUTTONUP), 0);
   headless_window_click(50, TITLE, WIDTH - 5, HEIGHT - 5);
   msgs = pump(50);
@@ -78,7 +78,7 @@ TEST_F(MenuMouseTest, GreyedItemsSeparatorsEdgesClickingAwayAndTheBar) {
   headless_menu_click(60, TITLE, title_x(RUN_TITLE));
   headless_menu_click(61, TITLE, title_x(RUN_TITLE));
   pump(61);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   headless_menu_click(70, TITLE, title_x(RUN_TITLE));
   headless_menu_click(71, TITLE, title_x(VIEW_TITLE));
   pump(71);
@@ -89,10 +89,10 @@ TEST_F(MenuMouseTest, GreyedItemsSeparatorsEdgesClickingAwayAndTheBar) {
   headless_menu_click(80, TITLE, title_x(HELP_TITLE));
   msgs = pump(80);
   EXPECT_EQ(commands(msgs), std::vector<WPARAM>{HELP_ID});
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   headless_menu_click(90, TITLE, WIDTH - 3);
   msgs = pump(90);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_TRUE(msgs.empty());
 }
 
@@ -130,7 +130,7 @@ TEST_F(MenuMouseTest, PressOnTitleDragAndRelease) {
   raw(32, InputKind::MOUSE_MOVE, {WIDTH - 5, HEIGHT - 5});
   raw(33, InputKind::MOUSE_UP, {WIDTH - 5, HEIGHT - 5});
   std::vector<MSG> msgs = pump(33);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open());
   EXPECT_TRUE(msgs.empty());
 
   // A press the program took keeps its release, even if a menu opened in between.
@@ -140,7 +140,7 @@ TEST_F(MenuMouseTest, PressOnTitleDragAndRelease) {
   msgs = pump(42);
   EXPECT_EQ(count(msgs, WM_LBUTTONDOWN), 1);
   EXPECT_EQ(count(msgs, WM_LBUTTONUP), 1);
-  EXPECT_TRUE(plat::menu_active());
+  EXPECT_TRUE(menu_open());
 }
 
 TEST_F(MenuMouseTest, OneMenuAtATimeAndWindowsOrBarsGoingAway) {
@@ -153,7 +153,7 @@ TEST_F(MenuMouseTest, OneMenuAtATimeAndWindowsOrBarsGoingAway) {
   headless_menu_click(10, TITLE, run_x);
   headless_click(20, "Other", 40, 40);
   std::vector<MSG> msgs = pump(20);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open({other}));
   EXPECT_EQ(count(msgs, WM_LBUTTONDOWN), 0);
   headless_menu_click(30, "Other", view_x);
   pump(30);
@@ -163,13 +163,13 @@ TEST_F(MenuMouseTest, OneMenuAtATimeAndWindowsOrBarsGoingAway) {
 
   // The bar taken away or the window destroyed under an open menu closes it.
   SetMenu(other, nullptr);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open({other}));
   SetMenu(other, bar2);
   headless_menu_click(40, TITLE, run_x);
   pump(40);
-  EXPECT_TRUE(plat::menu_active());
+  EXPECT_TRUE(menu_open({other}));
   DestroyWindow(hwnd);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open({other}));
 
   // Pointer positions far outside any window close an open menu like any click away.
   headless_menu_click(50, "Other", run_x);
@@ -177,7 +177,7 @@ TEST_F(MenuMouseTest, OneMenuAtATimeAndWindowsOrBarsGoingAway) {
   headless_raw_input(51, "Other", mouse(InputKind::MOUSE_DOWN, INT_MIN, INT_MIN));
   headless_raw_input(51, "Other", mouse(InputKind::MOUSE_UP, INT_MAX, INT_MAX));
   msgs = pump(51);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open({other}));
   EXPECT_EQ(count(msgs, WM_LBUTTONUP), 0);
 
   // Closing the window while its menu is open closes the menu and still closes the window.
@@ -185,7 +185,7 @@ TEST_F(MenuMouseTest, OneMenuAtATimeAndWindowsOrBarsGoingAway) {
   headless_close_request(70, "Other");
   msgs = pump(70);
   EXPECT_EQ(count(msgs, WM_CLOSE), 1);
-  EXPECT_FALSE(plat::menu_active());
+  EXPECT_FALSE(menu_open({other}));
   EXPECT_FALSE(IsWindow(other));
   EXPECT_EQ(headless_counters().menus, 0);
 }

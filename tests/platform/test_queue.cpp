@@ -1,6 +1,7 @@
 // The message queue: retrieval order, filters, key translation, mouse and close input, dispatch
 // and WaitMessage on the virtual clock.
 #include "internal.h"
+#include "menu/menu_private.h"
 #include "platform/window_recorder.h"
 #include "testing/raw_input.h"
 
@@ -351,7 +352,8 @@ TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
   ASSERT_TRUE(WaitMessage());
   EXPECT_EQ(headless_now(), 100u);
   for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
-  ASSERT_TRUE(plat::menu_active());
+  plat::MenuView menu;
+  ASSERT_TRUE(plat::menu_view(hwnd, &menu));
   headless_key(200, "W", VK_ESCAPE, 27);
   headless_type(300, "W", 'x');
   ASSERT_TRUE(WaitMessage());

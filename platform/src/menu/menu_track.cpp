@@ -449,10 +449,6 @@ void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-bool menu_active() {
-  return still_valid();
-}
-
 bool menu_view(HWND hwnd, MenuView* view) {
   if (!still_valid() || track.hwnd != hwnd) return false;
   view->title = track.title;

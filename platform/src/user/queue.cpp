@@ -8,10 +8,6 @@
 
 namespace plat {
 
-uint64_t now_ms() {
-  return host::now_ms();
-}
-
 void drop_window_messages(HWND hwnd) {
   UserState& u = user();
   auto for_window = [hwnd](const MSG& m) { return m.hwnd == hwnd; };

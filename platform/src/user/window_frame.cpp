@@ -136,24 +136,6 @@ void resize_window(HWND hwnd, int width, int height) {
     SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client_width(*w), client_height(*w)));
 }
 
-namespace {
-
-// Hands a surface whose rows may be padded to the host as one packed block.
-void present_surface(int host_id, const Surface& s) {
-  if (s.stride == s.width || s.height <= 0) {
-    host::present(host_id, s.pixels, s.width, s.height);
-    return;
-  }
-  static std::vector<uint32_t> packed;
-  packed.resize(size_t(s.width) * size_t(s.height));
-  for (int row = 0; row < s.height; ++row)
-    std::copy_n(s.pixels + size_t(row) * size_t(s.stride), s.width,
-                packed.data() + size_t(row) * size_t(s.width));
-  host::present(host_id, packed.data(), s.width, s.height);
-}
-
-}  // namespace
-
 void present_changed_windows() {
   std::vector<HWND> due;
   window_table().for_each([&](uintptr_t handle, Window& w) {
@@ -164,13 +146,13 @@ void present_changed_windows() {
     Window* w = find_window(hwnd);
     if (!w) continue;
     w->changed = false;
+    // Both the window's own pixels and the overlay are packed rows (stride = width), as the
+    // host takes them.
     Surface own{window_pixels(*w), w->width, w->height, w->width};
     Surface overlay;
-    int host_id = w->host_id;
-    if (menu_compose_overlay(hwnd, own, &overlay) && overlay.pixels)
-      present_surface(host_id, overlay);
-    else
-      present_surface(host_id, own);
+    const Surface& shown =
+        menu_compose_overlay(hwnd, own, &overlay) && overlay.pixels ? overlay : own;
+    host::present(w->host_id, shown.pixels, shown.width, shown.height);
   }
 }
 
