@@ -1,6 +1,8 @@
 // Pixels of the shape calls on memory DCs: boxes that exclude their right and bottom edge, pen
 // and brush parts, wide pens, lines that leave out their end point, the alternate fill rule, and
-// clipping of coordinates anywhere in the int range.
+// clipping of coordinates anywhere in the int range. The golden frame (tests/easel) pins every
+// pixel of the shapes the package draws; these cover what it never draws (an outline in another
+// colour than the fill, corners in either order, self-crossing outlines, the pen position).
 #include <climits>
 #include <cmath>
 #include <numbers>
@@ -59,6 +61,7 @@ TEST_F(GdiShapes, RectangleOutlineInteriorAndNullPen) {
   EXPECT_EQ(ink().count, 28);
   Rectangle(dc, 50, 50, 50, 60);
   Rectangle(dc, 50, 50, 60, 50);
+  Ellipse(dc, 50, 50, 50, 60);
   EXPECT_EQ(ink().count, 28);
 }
 
@@ -87,43 +90,6 @@ TEST_F(GdiShapes, WidePenIsCentredOnTheOutlineWithRoundCorners) {
   EXPECT_EQ(px(56, 60), RED_PIXEL);
   EXPECT_EQ(px(56, 56), BACKGROUND) << "corners are rounded";
   EXPECT_EQ(px(57, 57), RED_PIXEL);
-}
-
-TEST_F(GdiShapes, EllipseIsASymmetricDiscInItsBox) {
-  use(CreatePen(PS_SOLID, 1, RED), CreateSolidBrush(RED));
-  Ellipse(dc, 45, 45, 56, 56);  // radius 5 around (50, 50)
-  PixelBox disc = ink();
-  EXPECT_EQ(disc.left, 45);
-  EXPECT_EQ(disc.right, 55);
-  EXPECT_EQ(disc.top, 45);
-  EXPECT_EQ(disc.bottom, 55);
-  EXPECT_EQ(px(45, 50), RED_PIXEL);
-  EXPECT_EQ(px(50, 45), RED_PIXEL);
-  EXPECT_EQ(px(45, 45), BACKGROUND);
-  for (int y = 40; y <= 60; ++y)
-    for (int x = 40; x <= 60; ++x) {
-      ASSERT_EQ(px(x, y), px(100 - x, y)) << x << "," << y;
-      ASSERT_EQ(px(x, y), px(x, 100 - y)) << x << "," << y;
-      ASSERT_EQ(px(x, y), px(y, x)) << x << "," << y;
-    }
-
-  // A box of even size is symmetric about the line between its middle pixels.
-  Ellipse(dc, 100, 10, 110, 20);
-  for (int y = 10; y < 20; ++y)
-    for (int x = 100; x < 110; ++x) ASSERT_EQ(px(x, y), px(209 - x, y)) << x << "," << y;
-
-  paint_background(BACKGROUND);
-  Ellipse(dc, 10, 10, 11, 11);
-  EXPECT_EQ(ink().count, 1);
-  EXPECT_EQ(px(10, 10), RED_PIXEL);
-  Ellipse(dc, 20, 20, 20, 30);  // no columns: nothing
-  EXPECT_EQ(ink().count, 1);
-
-  paint_background(BACKGROUND);
-  use(GetStockObject(NULL_PEN), CreateSolidBrush(RED));
-  Ellipse(dc, 45, 45, 56, 56);
-  EXPECT_EQ(ink().width(), 10);
-  EXPECT_EQ(ink().height(), 10);
 }
 
 TEST_F(GdiShapes, EllipseOutlineAndInterior) {
@@ -190,27 +156,6 @@ TEST_F(GdiShapes, LineToStopsBeforeItsEndPointInEveryDirection) {
   EXPECT_EQ(ink().count, 0);
   MoveToEx(dc, 0, 0, &previous);
   EXPECT_EQ(previous.x, 90);
-}
-
-TEST_F(GdiShapes, WideLineHasRoundCapsAtBothEnds) {
-  use(CreatePen(PS_SOLID, 5, RED), GetStockObject(NULL_BRUSH));
-  MoveToEx(dc, 100, 100, nullptr);
-  LineTo(dc, 110, 100);
-  EXPECT_EQ(px(98, 100), RED_PIXEL);
-  EXPECT_EQ(px(112, 100), RED_PIXEL);
-  EXPECT_EQ(px(97, 100), BACKGROUND);
-  EXPECT_EQ(px(113, 100), BACKGROUND);
-  PixelBox b = ink();
-  EXPECT_EQ(b.top, 98);
-  EXPECT_EQ(b.bottom, 102);
-  EXPECT_EQ(px(98, 98), BACKGROUND) << "round cap";
-  EXPECT_EQ(px(105, 98), RED_PIXEL);
-
-  paint_background(BACKGROUND);
-  use(CreatePen(PS_SOLID, 4, RED), GetStockObject(NULL_BRUSH));
-  MoveToEx(dc, 20, 20, nullptr);
-  LineTo(dc, 40, 20);
-  EXPECT_EQ(ink().height(), 4);
 }
 
 TEST_F(GdiShapes, PolygonFillsByTheAlternateRule) {
