@@ -108,6 +108,28 @@
     });
   }
 
+  // The program's code is fetched while its script loads rather than after it, and compiled as
+  // it arrives: the first frame comes that much sooner.
+  const code = fetch(program + '.wasm', {credentials: 'same-origin'});
+  function instantiate(imports, done) {
+    code.then(function (response) {
+      if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+      if (WebAssembly.instantiateStreaming &&
+          response.headers.get('Content-Type') === 'application/wasm') {
+        return WebAssembly.instantiateStreaming(response, imports);
+      }
+      return response.arrayBuffer().then(function (bytes) {
+        return WebAssembly.instantiate(bytes, imports);
+      });
+    }).then(function (result) {
+      done(result.instance, result.module);
+    }, function (error) {
+      say('Cannot load ' + program + '.wasm (' + error.message + '): build the pages with ' +
+          '"make web".', true);
+    });
+    return {};  // the exports come through done()
+  }
+
   window.Module = {
     preRun: [fetchScript],
     print: function (text) { console.log(text); },
@@ -124,6 +146,7 @@
     onAbort: function (what) {
       say('The program stopped: ' + what, true);
     },
+    instantiateWasm: instantiate,
   };
 
   const script = document.createElement('script');

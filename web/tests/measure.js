@@ -4,9 +4,45 @@
 'use strict';
 
 const fs = require('node:fs');
+const os = require('node:os');
+const {execFileSync} = require('node:child_process');
 const path = require('node:path');
 const zlib = require('node:zlib');
 const site = require('./site');
+
+const RELEASE = path.join(site.ROOT, 'build', 'release');
+const EASEL_RUN = path.join(RELEASE, 'tools', 'easel-run');
+const GAME = path.join(RELEASE, 'app', 'virtual-chilly');
+
+// The game past its title with ten snowmen going, then COUNT periodic events.
+function gameScript(count) {
+  let text = 'EASEL_KBD(32);\n' + 'EASEL_MOUSE(-250, 33);\n'.repeat(10) + 'EASEL_MOUSE(-250, 233);\n';
+  text += 'EASEL_PERIODIC(1);\n'.repeat(count);
+  return text;
+}
+
+// In the page before its program starts: the script as EASEL.SCR, Ctrl+P waiting for the first
+// wait, and the host's count of the time the program runs between waits.
+function playOnStart(text) {
+  let module;
+  Object.defineProperty(window, 'Module', {
+    configurable: true,
+    get: function () { return module; },
+    set: function (value) {
+      module = value;
+      module.preRun = [].concat(module.preRun || [], function () {
+        if (module.easelHost.busy) return;
+        FS.writeFile('/EASEL.SCR', text);
+        module.easelHost.busy = {ms: 0, runs: 0, longest: 0};
+        const CTRL = 2;
+        module.easelHost.sendKeys([
+          {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
+          {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
+        ]);
+      });
+    },
+  });
+}
 
 function sleep(ms) {
   return new Promise(function (resolve) { setTimeout(resolve, ms); });
@@ -27,21 +63,44 @@ async function main() {
   }
   figures.first_frame_ms = firsts.map(function (t) { return Math.round(t); });
 
+  // A frame's cost, the same work in the page and natively: the game leaves its title, ten
+  // snowmen are added and set going, then periodic events are played from a script, each one
+  // a frame drawn and shown. The difference between a short and a long script is the cost of
+  // its extra frames, without start-up and exit.
+  const SHORT = 100, LONG = 600;
+  const nativeMs = {}, pageMs = {};
+  for (const count of [SHORT, LONG]) {
+    const text = gameScript(count);
+    const file = path.join(os.tmpdir(), 'easel-measure-' + count + '.scr');
+    fs.writeFileSync(file, text);
+    nativeMs[count] = Infinity;
+    for (let i = 0; i < 3; ++i) {
+      const start = process.hrtime.bigint();
+      execFileSync(EASEL_RUN, ['--script', file, GAME]);
+      nativeMs[count] = Math.min(nativeMs[count], Number(process.hrtime.bigint() - start) / 1e6);
+    }
+    fs.rmSync(file);
+    pageMs[count] = Infinity;
+    for (let i = 0; i < 3; ++i) {
+      const played = await site.open(browser, url, 'virtual-chilly', {prepare: playOnStart, args: [text]});
+      // The whole script plays in one run of the program, between two waits: its longest.
+      await played.waitForFunction(function () {
+        return Module.easelHost.busy !== null && Module.easelHost.busy.runs >= 2;
+      }, {timeout: 60000, polling: 100});
+      const busy = await played.evaluate(function () { return Module.easelHost.busy.longest; });
+      pageMs[count] = Math.min(pageMs[count], busy);
+      await played.close();
+    }
+  }
+  figures.native_frame_ms = +((nativeMs[LONG] - nativeMs[SHORT]) / (LONG - SHORT)).toFixed(3);
+  figures.page_frame_ms = +((pageMs[LONG] - pageMs[SHORT]) / (LONG - SHORT)).toFixed(3);
+  figures.page_to_native = +(figures.page_frame_ms / figures.native_frame_ms).toFixed(2);
+
   const page = await site.open(browser, url, 'virtual-chilly');
   await page.waitForFunction(function () { return Module.easelHost.firstPresent > 0; });
   await sleep(300);
   await page.keyboard.press('Space');
   await sleep(300);
-  // Ten snowmen moving, then the time the program ran for each wait it came back from.
-  const add = site.canvasPoint(-250, 8), go = site.canvasPoint(-250, 233);
-  for (let i = 0; i < 10; ++i) await site.click(page, 'EASEL Graphics', add.x, add.y);
-  await site.click(page, 'EASEL Graphics', go.x, go.y);
-  await sleep(500);
-  await page.evaluate(function () { Module.easelHost.busy = {ms: 0, runs: 0}; });
-  await sleep(5000);
-  const busy = await page.evaluate(function () { return Module.easelHost.busy; });
-  figures.run_per_wake_ms = +(busy.ms / Math.max(1, busy.runs)).toFixed(3);
-  figures.wakes = busy.runs;
 
   // Halted: the main thread's busy time over ten seconds.
   await site.ctrl(page, 'H');

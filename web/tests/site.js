@@ -80,14 +80,14 @@ function suite() {
 
 // A page of the site (a program's name, or NAME.html?...) with its program running and its
 // graphics window on the canvas. Options: scale, the display's device pixels per CSS pixel;
-// prepare, a function run in the page before any of its own scripts.
+// prepare, a function run in the page before any of its own scripts (with args).
 async function open(browser, url, program, options) {
-  const {scale = 1, prepare = null} = options || {};
+  const {scale = 1, prepare = null, args = []} = options || {};
   const page = await browser.newPage();
   await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: scale});
   page.problems = [];
   page.on('pageerror', function (error) { page.problems.push(String(error)); });
-  if (prepare) await page.evaluateOnNewDocument(prepare);
+  if (prepare) await page.evaluateOnNewDocument(prepare, ...args);
   await page.goto(url + (program.includes('.html') ? program : program + '.html'));
   await page.waitForFunction(function () {
     return document.querySelector('canvas[data-title="EASEL Graphics"]') !== null;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hosts/host.h"
+#include "hosts/host_door.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ EM_JS(void, js_show_window, (int id, int show), { Module.easelHost.showWindow(id
 EM_JS(void, js_destroy_window, (int id), { Module.easelHost.destroyWindow(id); });
 EM_JS(void, js_present, (int id, const uint8_t* rgba, int width, int height),
       { Module.easelHost.present(id, rgba, width, height); });
+EM_JS(int, js_observed, (), { return Module.easelHost.onPresent ? 1 : 0; });
 EM_JS(double, js_now, (), { return Module.easelHost.now(); });
 // Fills the twelve numbers of one input record; 0 when there is none.
 EM_JS(int, js_take_input, (double* out), { return Module.easelHost.take(out) ? 1 : 0; });
@@ -39,6 +41,53 @@ bool opened = false;
 std::map<int, std::vector<uint32_t>>& pictures() {
   static std::map<int, std::vector<uint32_t>> all;
   return all;
+}
+
+// A frame presented but not yet put on its canvas. The page shows nothing new until the program
+// waits, so only the last frame before a wait is worth the conversion and the canvas: a program
+// that draws many frames in one run (a script playing) pays for one. A frame of the window's own
+// pixels is only pointed at; the core announces before those pixels change, and every changed
+// window is presented again before the program waits.
+struct PendingFrame {
+  const uint32_t* lent = nullptr;  // the window's own pixels, or null: converted already
+  int width = 0;
+  int height = 0;
+};
+
+std::map<int, PendingFrame>& pending() {
+  static std::map<int, PendingFrame> all;
+  return all;
+}
+
+// 0x00RRGGBB to the bytes R, G, B, 255 of a little-endian word.
+void convert(int id, const uint32_t* pixels, int width, int height) {
+  std::vector<uint32_t>& picture = pictures()[id];
+  const size_t count = size_t(width) * size_t(height);
+  picture.resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t p = pixels[i];
+    picture[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+  }
+}
+
+void show_picture(int id, int width, int height) {
+  js_present(id, reinterpret_cast<const uint8_t*>(pictures()[id].data()), width, height);
+}
+
+// The window's pixels are about to change: a frame lent from them is superseded by the present
+// that follows the change.
+void drop_lent_frame(int id) {
+  auto it = pending().find(id);
+  if (it != pending().end() && it->second.lent != nullptr) pending().erase(it);
+}
+
+// Puts every pending frame on its canvas; called as the program starts to wait.
+void show_pending_frames() {
+  for (const auto& [id, frame] : pending()) {
+    if (frame.lent != nullptr) convert(id, frame.lent, frame.width, frame.height);
+    show_picture(id, frame.width, frame.height);
+  }
+  pending().clear();
 }
 
 }  // namespace
@@ -74,6 +123,7 @@ void show_window(int id, bool show) {
 }
 
 void destroy_window(int id) {
+  pending().erase(id);
   pictures().erase(id);
   js_destroy_window(id);
 }
@@ -84,15 +134,24 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT || height > MAX_EXTENT) {
     return;
   }
-  std::vector<uint32_t>& picture = pictures()[id];
-  const size_t count = size_t(width) * size_t(height);
-  picture.resize(count);
-  // 0x00RRGGBB to the bytes R, G, B, 255 of a little-endian word.
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t p = pixels[i];
-    picture[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+  // An observer of the page (the browser tests) sees every frame as it is presented.
+  if (js_observed() != 0) {
+    pending().erase(id);
+    convert(id, pixels, width, height);
+    show_picture(id, width, height);
+    return;
   }
-  js_present(id, reinterpret_cast<const uint8_t*>(picture.data()), width, height);
+  PendingFrame& frame = pending()[id];
+  frame.width = width;
+  frame.height = height;
+  if (pixels == plat::window_own_pixels(id)) {
+    frame.lent = pixels;
+    plat::before_window_change = drop_lent_frame;
+  } else {
+    // Anything else (a menu drawn over the window) is a buffer of the moment: converted now.
+    frame.lent = nullptr;
+    convert(id, pixels, width, height);
+  }
 }
 
 uint64_t now_ms() {
@@ -123,6 +182,7 @@ bool next_input(InputEvent* event) {
 
 void wait(uint64_t deadline) {
   if (!opened) return;
+  show_pending_frames();
   js_wait(deadline == NO_DEADLINE ? -1.0 : double(deadline));
 }
 

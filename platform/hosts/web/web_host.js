@@ -61,7 +61,7 @@ Module.easelHost = (function () {
   let nextId = 1;
   let start = 0;
   let screen = null;
-  let resumed = 0;            // when the last wait ended
+  let resumed = 0;            // when the program last began to run (opened, or a wait ended)
 
   function now() {
     return performance.now() - start;
@@ -187,6 +187,7 @@ Module.easelHost = (function () {
     screen = document.getElementById('easel-screen');
     if (!screen) return false;
     start = performance.now();
+    resumed = start;  // the program runs from here to its first wait
     listen();
     return true;
   }
@@ -300,13 +301,19 @@ Module.easelHost = (function () {
 
   // Resolves when input arrives or the clock reaches the deadline (negative: none).
   function wait(deadline) {
-    // For measuring: how long the program ran since its last wait ended.
+    // For measuring (host.busy = {ms: 0, runs: 0, longest: 0}): how long the program ran
+    // since its last wait ended.
     if (host.busy && resumed > 0) {
-      host.busy.ms += performance.now() - resumed;
+      const ms = performance.now() - resumed;
+      host.busy.ms += ms;
       host.busy.runs += 1;
+      host.busy.longest = Math.max(host.busy.longest || 0, ms);
     }
     resumed = 0;
-    if (queue.length > 0) return Promise.resolve();
+    if (queue.length > 0) {
+      resumed = performance.now();
+      return Promise.resolve();
+    }
     return new Promise(function (resolve) {
       let timer = 0;
       wake = function () {
