@@ -15,10 +15,7 @@
 #include "easel/easel_testing.h"
 #include "platform/headless.h"
 #include "support/drawing_point.h"
-
-constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00,
-                   YELLOW = 0xFFFF00, ICE_BLUE = 0x99FFFF, ORANGE = 0xFF6600, BROWN = 0x996633,
-                   FOREST_GREEN = 0x006633;
+#include "support/palette.h"
 
 constexpr const char* GRAPHICS = "EASEL Graphics";
 

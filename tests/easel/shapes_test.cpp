@@ -76,7 +76,7 @@ TEST_F(EaselTest, ExtremeArgumentsAreClippedWithoutOverflow) {
   EASEL_line(0, INT_MIN, INT_MAX, INT_MAX, INT_MAX, 1);
   EXPECT_EQ(count_in_image(WHITE), INSIDE_THE_FRAME);
   EASEL_triangle(4, INT_MIN, INT_MIN, INT_MAX, INT_MIN, 0, INT_MAX, 0);
-  EXPECT_EQ(count_in_image(0x0000FF), WHOLE_IMAGE);
+  EXPECT_EQ(count_in_image(BLUE), WHOLE_IMAGE);
 }
 
 TEST_F(EaselTest, AFrameOfDrawingLeavesNothingBehind) {

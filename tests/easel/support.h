@@ -17,10 +17,10 @@
 #include "platform/headless.h"
 #include "support/drawing_point.h"
 #include "support/files.h"
+#include "support/palette.h"
 
 constexpr const char* GRAPHICS = "EASEL Graphics";
 constexpr const char* TEXT = "EASEL Text";
-constexpr uint32_t BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00;
 
 // What a wait returned, and the virtual time at which it returned.
 struct Event {

@@ -13,11 +13,9 @@
 
 #include "examples/run_example.h"
 #include "platform/headless.h"
+#include "support/palette.h"
 
 namespace {
-
-constexpr uint32_t WHITE = 0xFFFFFF, BLACK = 0x000000, RED = 0xFF0000, BLUE = 0x0000FF,
-                   YELLOW = 0xFFFF00, NAVY_BLUE = 0x003399, GOLD = 0xCC9933, GRAY_50 = 0x808080;
 
 TEST(Examples, BounceMovesTheBallAndScoresOnlyAHit) {
   // Three steps of (7, 5), a miss, a hit on the ball at (21, 15), two more steps.
@@ -54,19 +52,14 @@ TEST(Examples, EchoShowsLatin1CharactersWithTheirAccent) {
 }
 
 TEST(Examples, PaletteShowsEveryColourAndFramesTheChosenOne) {
-  const uint32_t palette[24] = {
-      0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
-      0x9900CC, 0x003399, 0x996699, 0x99FFFF, 0x99FFCC, 0xFF6600, 0x996633, 0xFF99CC,
-      0xFFFF99, 0xCC9933, 0xFF9966, 0x006633, 0x33CC99, 0x999933, 0x808080, 0xCCCCCC,
-  };
   const Frame frame = run_example("palette", "palette.scr", 1);  // a click on blue
   ASSERT_EQ(frame.width, 601);
   for (int n = 0; n < 24; ++n) {
     const int left = -295 + (n % 4) * 147;
     const int top = 250 - (n / 4) * 82;
-    EXPECT_EQ(frame.at(left + 72, top - 35), palette[n]) << "colour " << n;
+    EXPECT_EQ(frame.at(left + 72, top - 35), PALETTE_PIXELS[n]) << "colour " << n;
     // The chosen colour's outline is black and 3 pixels wide; the others are gray.
-    EXPECT_EQ(frame.at(left + 1, top - 35), n == 4 ? BLACK : palette[n]) << "colour " << n;
+    EXPECT_EQ(frame.at(left + 1, top - 35), n == 4 ? BLACK : PALETTE_PIXELS[n]) << "colour " << n;
     EXPECT_EQ(frame.at(left, top - 35), n == 4 ? BLACK : GRAY_50) << "colour " << n;
   }
   // With EASEL_DOCS_DIR set, the pictures of the API reference are made from this frame: the

@@ -17,13 +17,11 @@
 #include "platform/headless.h"
 #include "support/drawing_point.h"
 #include "support/files.h"
+#include "support/palette.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr uint32_t WHITE = 0xFFFFFF, GREEN = 0x00FF00, BROWN = 0x996633, ICE_BLUE = 0x99FFFF,
-                   RED = 0xFF0000;
 
 // A script line that presses a button of the game's panel.
 std::string press_line(PanelButton button) {
@@ -170,8 +168,9 @@ TEST_F(Runner, TheEndOfTheScriptClosesTheWindowAndAnEarlyEndKeepsTheLastFrame) {
   EXPECT_EQ(game.out, "15 events played, 2 frames written\n");
   EXPECT_EQ(files_in("out"), (std::vector<std::string>{"frame-000010.png", "frame-000015.png"}));
   EXPECT_EQ(frame_pixel("out", "frame-000015.png", 0, 100), ICE_BLUE);
-  EXPECT_EQ(frame_pixel("out", "frame-000015.png", -100, 0), 0x000000u);          // the box
-  EXPECT_EQ(frame_pixel("out", "frame-000010.png", PANEL_LEFT, 230), 0x006633u);  // still the panel
+  EXPECT_EQ(frame_pixel("out", "frame-000015.png", -100, 0), BLACK);  // the box
+  EXPECT_EQ(frame_pixel("out", "frame-000010.png", PANEL_LEFT, 230),
+            FOREST_GREEN);  // still the panel
 }
 
 // Virtual time ends a program that runs for ever; a real-time watchdog ends one that never
