@@ -29,14 +29,19 @@ constexpr uintptr_t pack_handle(unsigned tag, uintptr_t generation, uintptr_t sl
 template <class T>
 class HandleTable {
  public:
-  explicit HandleTable(unsigned tag) : tag_(tag) {}
+  // max_slots is for tests; the slot number must stay below the generation's bits.
+  explicit HandleTable(unsigned tag, size_t max_slots = HANDLE_SLOT_MASK)
+      : tag_(tag), max_slots_(max_slots < HANDLE_SLOT_MASK ? max_slots : HANDLE_SLOT_MASK) {}
 
+  // The new entry's handle, or 0 when every slot number is taken by a live entry: a slot number
+  // past them would spill into the generation and could name another entry.
   uintptr_t add(T value) {
     size_t index;
     if (!free_.empty()) {
       index = free_.back();
       free_.pop_back();
     } else {
+      if (slots_.size() >= max_slots_) return 0;
       index = slots_.size();
       slots_.push_back(Slot{});
     }
@@ -113,6 +118,7 @@ class HandleTable {
   }
 
   unsigned tag_;
+  size_t max_slots_;
   std::vector<Slot> slots_;
   std::vector<size_t> free_;
   size_t live_ = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/window_recorder.h"
+#include "src/handle_table.h"
 #include "support/files.h"
 
 namespace {
@@ -194,6 +195,24 @@ TEST_F(HeadlessTest, ResetBringsEverythingBack) {
   SetTimer(nullptr, 0, 3000, nullptr);
   WaitMessage();  // the time limit is gone
   EXPECT_EQ(headless_now(), 3000u);
+}
+
+// A table whose slot numbers are all taken by live entries refuses the next one rather than
+// issue a slot number that spills into the generation; a freed slot is taken again.
+TEST(HandleTableTest, RefusesWhenEverySlotNumberIsLiveAndReusesFreedOnes) {
+  plat::HandleTable<int> table(1, 2);
+  const uintptr_t first = table.add(10), second = table.add(20);
+  ASSERT_NE(first, 0u);
+  ASSERT_NE(second, 0u);
+  EXPECT_EQ(table.add(30), 0u);
+  EXPECT_EQ(*table.get(first), 10);
+  EXPECT_EQ(*table.get(second), 20);
+  EXPECT_EQ(table.live(), 2u);
+  ASSERT_TRUE(table.remove(first));
+  const uintptr_t third = table.add(40);
+  ASSERT_NE(third, 0u);
+  EXPECT_EQ(table.get(first), nullptr);
+  EXPECT_EQ(*table.get(third), 40);
 }
 
 // The first object of each kind made after a reset takes the slot of the first one made before

@@ -18,10 +18,12 @@ HDC add_dc(HWND window) {
   dc.brush = stock_object(WHITE_BRUSH);
   dc.font = stock_object(SYSTEM_FONT);
   dc.bitmap = window ? nullptr : stock_bitmap();
+  const uintptr_t handle = dcs().add(dc);
+  if (handle == 0) return nullptr;
   for (HGDIOBJ h : {dc.pen, dc.brush, dc.font}) {
     if (GdiObject* o = object_of(h)) ++o->select_count;
   }
-  return to_handle<HDC>(dcs().add(dc));
+  return to_handle<HDC>(handle);
 }
 
 }  // namespace

@@ -172,7 +172,12 @@ HWND WINAPI CreateWindowA(LPCSTR class_name, LPCSTR title, DWORD style, int x, i
   if (w.host_id <= 0) return nullptr;
   if (menu && menu_exists(menu)) w.menu = menu;
   bool has_menu = w.menu != nullptr;
+  const int host_id = w.host_id;
   HWND hwnd = window_handle(window_table().add(std::move(w)));
+  if (!hwnd) {
+    host::destroy_window(host_id);
+    return nullptr;
+  }
   if (has_menu) draw_menu_bar(hwnd);
 
   LRESULT created = SendMessageA(hwnd, WM_CREATE, 0, 0);

@@ -1,0 +1,20 @@
+process.env.EASEL_WEB_SITE = '/tmp/webprof/site';
+const site = require('./site.js');
+const m = require('fs').readFileSync('measure.js', 'utf8');
+const gameScript = eval('(' + m.match(/function gameScript[\s\S]*?\n}/)[0] + ')');
+const playOnStart = eval('(' + m.match(/function playOnStart[\s\S]*?\n}/)[0] + ')');
+(async () => {
+  const {server, url} = await site.serve(); const browser = await site.launch();
+  const page = await browser.newPage();
+  const cdp = await page.createCDPSession();
+  await cdp.send('Profiler.enable'); await cdp.send('Profiler.setSamplingInterval', {interval: 100}); await cdp.send('Profiler.start');
+  await page.evaluateOnNewDocument(playOnStart, gameScript(3000));
+  await page.goto(url + 'virtual-chilly.html');
+  await page.waitForFunction(() => Module.easelHost.busy && Module.easelHost.busy.runs >= 2, {timeout: 60000});
+  console.log('longest', await page.evaluate(() => Module.easelHost.busy.longest));
+  const {profile} = await cdp.send('Profiler.stop');
+  const byId = new Map(profile.nodes.map(n => [n.id, n])); const self = {};
+  profile.samples.forEach((id, k) => { const n = byId.get(id); const name = n.callFrame.functionName || '(' + n.callFrame.url.split('/').pop() + ')'; self[name] = (self[name] || 0) + profile.timeDeltas[k] / 1000; });
+  console.log(Object.entries(self).sort((a, b) => b[1] - a[1]).slice(0, 30).map(([k, v]) => v.toFixed(1) + ' ' + k).join('\n'));
+  await site.close(browser); server.close();
+})();
