@@ -1,7 +1,7 @@
 // Span generators: every shape is turned into runs of whole rows that are clipped once and
-// filled by fill_pixels (the C library's vectorised 32-bit fill natively). Lines step by Bresenham from the first
-// point inside the clip box; strokes, ellipses and polygons are solved row by row over the
-// clipped rows only.
+// filled by fill_pixels (natively the C library's vectorised 32-bit fill). Lines step by
+// Bresenham from the first point inside the clip box; strokes, ellipses and polygons are solved
+// row by row over the clipped rows only.
 #include "gdi/raster.h"
 
 #include <algorithm>
