@@ -23,25 +23,14 @@ function gameScript(count) {
 
 // In the page before its program starts: the script as EASEL.SCR, Ctrl+P waiting for the first
 // wait, and the host's count of the time the program runs between waits.
-function playOnStart(text) {
-  let module;
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    get: function () { return module; },
-    set: function (value) {
-      module = value;
-      module.preRun = [].concat(module.preRun || [], function () {
-        if (module.easelHost.busy) return;
-        FS.writeFile('/EASEL.SCR', text);
-        module.easelHost.busy = {ms: 0, runs: 0, longest: 0};
-        const CTRL = 2;
-        module.easelHost.sendKeys([
-          {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
-          {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
-        ]);
-      });
-    },
-  });
+function playOnStart(module, text) {
+  FS.writeFile('/EASEL.SCR', text);
+  module.easelHost.busy = {ms: 0, runs: 0, longest: 0};
+  const CTRL = 2;
+  module.easelHost.sendKeys([
+    {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
+    {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
+  ]);
 }
 
 function sleep(ms) {
@@ -82,7 +71,7 @@ async function main() {
     fs.rmSync(file);
     pageMs[count] = Infinity;
     for (let i = 0; i < 3; ++i) {
-      const played = await site.open(browser, url, 'virtual-chilly', {prepare: playOnStart, args: [text]});
+      const played = await site.open(browser, url, 'virtual-chilly', {beforeRun: playOnStart, args: [text]});
       // The whole script plays in one run of the program, between two waits: its longest.
       await played.waitForFunction(function () {
         return Module.easelHost.busy !== null && Module.easelHost.busy.runs >= 2;

@@ -40,30 +40,20 @@ function headlessFrames(command, args) {
   }
 }
 
-// Before the page's own script runs: every frame the graphics window shows is kept as a digest
-// from the program's start, through the web host's present observer.
-function observeFrames() {
+// Before the program starts: every frame the graphics window shows is kept as a digest, through
+// the web host's present observer.
+function observeFrames(module) {
   window.frames_shown = [];
-  let module;
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    get: function () { return module; },
-    set: function (value) {
-      module = value;
-      module.preRun = [].concat(module.preRun || [], function () {
-        module.easelHost.onPresent = function (title, bytes) {
-          if (title !== 'EASEL Graphics') return;
-          let h = 0x811c9dc5;
-          for (let i = 0; i < bytes.length; i += 4) {
-            h = Math.imul(h ^ bytes[i], 16777619) >>> 0;
-            h = Math.imul(h ^ bytes[i + 1], 16777619) >>> 0;
-            h = Math.imul(h ^ bytes[i + 2], 16777619) >>> 0;
-          }
-          window.frames_shown.push(h);
-        };
-      });
-    },
-  });
+  module.easelHost.onPresent = function (title, bytes) {
+    if (title !== 'EASEL Graphics') return;
+    let h = 0x811c9dc5;
+    for (let i = 0; i < bytes.length; i += 4) {
+      h = Math.imul(h ^ bytes[i], 16777619) >>> 0;
+      h = Math.imul(h ^ bytes[i + 1], 16777619) >>> 0;
+      h = Math.imul(h ^ bytes[i + 2], 16777619) >>> 0;
+    }
+    window.frames_shown.push(h);
+  };
 }
 
 // Waits until the page has shown every expected frame in order (it may show a picture more
@@ -94,7 +84,7 @@ describe('a page and the headless host', function () {
     const expected = headlessFrames(REPLAY, function (out) { return [script, '--out', out]; });
     assert.ok(expected.length >= 10, expected.length + ' frames');
 
-    const page = await web.open('virtual-chilly', {prepare: observeFrames});
+    const page = await web.open('virtual-chilly', {beforeRun: observeFrames});
     await site.waitForColour(page, 400, 220, [255, 0, 0], 'title screen hat');
     // The script as EASEL.SCR; the title's key and Ctrl+P come in one batch, as the headless
     // host sends them.
@@ -122,7 +112,7 @@ describe('a page and the headless host', function () {
       assert.ok(new Set(expected).size >= 2, 'the script changes the picture');
 
       const page = await web.open(example + '.html?script=scripts/' + example + '.scr',
-                                   {prepare: observeFrames});
+                                   {beforeRun: observeFrames});
       await assertShowsInOrder(page, expected);
       await page.close();
     });

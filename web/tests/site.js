@@ -78,16 +78,36 @@ function suite() {
   return shared;
 }
 
+// In the page, before any of its scripts: `source` (a function's text) runs once with the
+// module and `args` just before the program starts (emscripten's preRun), whatever the page
+// itself puts in the module.
+function installBeforeRun(source, args) {
+  const run = (0, eval)('(' + source + ')');
+  let module;
+  Object.defineProperty(window, 'Module', {
+    configurable: true,
+    get: function () { return module; },
+    set: function (value) {
+      module = value;
+      module.preRun = [].concat(module.preRun || [], function () {
+        if (module.beforeRunDone) return;
+        module.beforeRunDone = true;
+        run.apply(null, [module].concat(args));
+      });
+    },
+  });
+}
+
 // A page of the site (a program's name, or NAME.html?...) with its program running and its
 // graphics window on the canvas. Options: scale, the display's device pixels per CSS pixel;
-// prepare, a function run in the page before any of its own scripts (with args).
+// beforeRun, a function run in the page with the module (and args) before the program starts.
 async function open(browser, url, program, options) {
-  const {scale = 1, prepare = null, args = []} = options || {};
+  const {scale = 1, beforeRun = null, args = []} = options || {};
   const page = await browser.newPage();
   await page.setViewport({width: 1100, height: 1000, deviceScaleFactor: scale});
   page.problems = [];
   page.on('pageerror', function (error) { page.problems.push(String(error)); });
-  if (prepare) await page.evaluateOnNewDocument(prepare, ...args);
+  if (beforeRun) await page.evaluateOnNewDocument(installBeforeRun, beforeRun.toString(), args);
   await page.goto(url + (program.includes('.html') ? program : program + '.html'));
   await page.waitForFunction(function () {
     return document.querySelector('canvas[data-title="EASEL Graphics"]') !== null;
