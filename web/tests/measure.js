@@ -1,6 +1,7 @@
 // Figures of the game's page in headless chromium (not a test; `node web/tests/measure.js`):
-// the first frame after navigation, the time the program runs per animation frame, the main
-// thread's use of a core while the game is halted, and the page's gzipped transfer size.
+// the first frame after navigation; a frame's cost in the page against the native one, for
+// frames drawn from a script and for ticks shown in real time; the main thread's use of a core
+// while the game is halted; and the page's gzipped transfer size. Run it on a quiet machine.
 'use strict';
 
 const fs = require('node:fs');
@@ -31,6 +32,27 @@ function playOnStart(module, text) {
     {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
     {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
   ]);
+}
+
+// The game on the desktop (SDL on Xvfb, driven by xdotool), ten snowmen going: its CPU time per
+// 100 ms tick over ten seconds, from /proc.
+function desktopTickMs() {
+  const script = `
+    set -e
+    Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+    trap 'kill $game $xvfb 2>/dev/null' EXIT
+    export DISPLAY=:97
+    for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    cd "$(mktemp -d)"; "$1" >/dev/null 2>&1 & game=$!
+    window=$(timeout 30 xdotool search --sync --name '^EASEL Graphics$' | head -n 1)
+    sleep 1; xdotool windowfocus --sync "$window" key space; sleep 0.5
+    for i in $(seq 10); do xdotool mousemove 50 247 click 1; done
+    xdotool mousemove 50 47 click 1; sleep 1
+    cpu() { awk '{print $14 + $15}' /proc/$game/stat; }
+    a=$(cpu); sleep 10; b=$(cpu)
+    echo $(( (b - a) * 1000 / $(getconf CLK_TCK) ))`;
+  const ms = Number(execFileSync('bash', ['-c', script, 'measure', GAME]).toString().trim());
+  return +(ms / 100).toFixed(3);
 }
 
 function sleep(ms) {
@@ -85,14 +107,17 @@ async function main() {
   figures.page_frame_ms = +((pageMs[LONG] - pageMs[SHORT]) / (LONG - SHORT)).toFixed(3);
   figures.page_to_native = +(figures.page_frame_ms / figures.native_frame_ms).toFixed(2);
 
+  // A frame as the player sees it, shown each tick in real time: the same game (ten snowmen
+  // going) in the page, where a tick's cost is the main thread's (program, canvas, events), and
+  // on the desktop under Xvfb, where it is the game process's CPU time (SDL's upload included).
   const page = await site.open(browser, url, 'virtual-chilly');
   await page.waitForFunction(function () { return Module.easelHost.firstPresent > 0; });
   await sleep(300);
   await page.keyboard.press('Space');
   await sleep(300);
-
-  // Halted: the main thread's busy time over ten seconds.
-  await site.ctrl(page, 'H');
+  const add = site.canvasPoint(-250, 33), go = site.canvasPoint(-250, 233);
+  for (let i = 0; i < 10; ++i) await site.click(page, 'EASEL Graphics', add.x, add.y);
+  await site.click(page, 'EASEL Graphics', go.x, go.y);
   await sleep(1000);
   const cdp = await page.createCDPSession();
   await cdp.send('Performance.enable');
@@ -100,7 +125,19 @@ async function main() {
     const {metrics} = await cdp.send('Performance.getMetrics');
     return metrics.find(function (m) { return m.name === 'TaskDuration'; }).value;
   };
-  const before = await task();
+  await page.evaluate(function () { Module.easelHost.busy = {ms: 0, runs: 0, longest: 0}; });
+  let before = await task();
+  await sleep(10000);
+  const ticking = (await task()) - before;
+  const ticks = await page.evaluate(function () { return Module.easelHost.busy.runs; });
+  figures.page_tick_ms = +(1000 * ticking / Math.max(1, ticks)).toFixed(3);
+  figures.desktop_tick_ms = desktopTickMs();
+  figures.page_tick_to_desktop = +(figures.page_tick_ms / figures.desktop_tick_ms).toFixed(2);
+
+  // Halted: the main thread's busy time over ten seconds.
+  await site.ctrl(page, 'H');
+  await sleep(1000);
+  before = await task();
   const start = Date.now();
   await sleep(10000);
   const used = (await task()) - before;
