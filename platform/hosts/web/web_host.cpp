@@ -5,6 +5,7 @@
 // promise that the next input or the deadline resolves, so an idle page runs no code at all.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -22,8 +23,9 @@ EM_JS(int, js_create_window, (const char* title, int x, int y, int width, int he
 });
 EM_JS(void, js_show_window, (int id, int show), { Module.easelHost.showWindow(id, show != 0); });
 EM_JS(void, js_destroy_window, (int id), { Module.easelHost.destroyWindow(id); });
-EM_JS(void, js_present, (int id, const uint8_t* rgba, int width, int height),
-      { Module.easelHost.present(id, rgba, width, height); });
+// Rows [top, bottom) changed since the window's canvas was last drawn.
+EM_JS(void, js_present, (int id, const uint8_t* rgba, int width, int height, int top, int bottom),
+      { Module.easelHost.present(id, rgba, width, height, top, bottom); });
 EM_JS(int, js_observed, (), { return Module.easelHost.onPresent ? 1 : 0; });
 EM_JS(double, js_now, (), { return Module.easelHost.now(); });
 // Fills the twelve numbers of one input record; 0 when there is none.
@@ -37,9 +39,19 @@ constexpr int SCREEN_HEIGHT = 768;
 bool opened = false;
 
 // Per window, the picture in the canvas's byte order (R, G, B, A), kept between frames so that
-// presenting allocates nothing.
-std::map<int, std::vector<uint32_t>>& pictures() {
-  static std::map<int, std::vector<uint32_t>> all;
+// presenting allocates nothing, and the band of rows that changed since it was last shown: only
+// those go to the canvas (a game frame moves a few figures; the canvas copy is the page's
+// costliest step).
+struct Picture {
+  std::vector<uint32_t> rgba;
+  int width = 0;
+  int height = 0;
+  int changed_top = 0;  // changed rows: [changed_top, changed_bottom)
+  int changed_bottom = 0;
+};
+
+std::map<int, Picture>& pictures() {
+  static std::map<int, Picture> all;
   return all;
 }
 
@@ -59,19 +71,42 @@ std::map<int, PendingFrame>& pending() {
   return all;
 }
 
-// 0x00RRGGBB to the bytes R, G, B, 255 of a little-endian word.
+// 0x00RRGGBB to the bytes R, G, B, 255 of a little-endian word, noting the rows that change.
 void convert(int id, const uint32_t* pixels, int width, int height) {
-  std::vector<uint32_t>& picture = pictures()[id];
-  const size_t count = size_t(width) * size_t(height);
-  picture.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t p = pixels[i];
-    picture[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+  Picture& picture = pictures()[id];
+  const size_t row = size_t(width);
+  if (picture.width != width || picture.height != height) {
+    picture.rgba.assign(row * size_t(height), 0);
+    picture.width = width;
+    picture.height = height;
+    picture.changed_top = 0;
+    picture.changed_bottom = height;
+  }
+  for (int y = 0; y < height; ++y) {
+    const uint32_t* in = pixels + size_t(y) * row;
+    uint32_t* out = picture.rgba.data() + size_t(y) * row;
+    uint32_t difference = 0;
+    for (size_t x = 0; x < row; ++x) {
+      const uint32_t p = in[x];
+      const uint32_t v = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+      difference |= out[x] ^ v;
+      out[x] = v;
+    }
+    if (difference == 0) continue;
+    if (picture.changed_top >= picture.changed_bottom) {
+      picture.changed_top = y;
+    } else {
+      picture.changed_top = std::min(picture.changed_top, y);
+    }
+    picture.changed_bottom = std::max(picture.changed_bottom, y + 1);
   }
 }
 
-void show_picture(int id, int width, int height) {
-  js_present(id, reinterpret_cast<const uint8_t*>(pictures()[id].data()), width, height);
+void show_picture(int id) {
+  Picture& picture = pictures()[id];
+  js_present(id, reinterpret_cast<const uint8_t*>(picture.rgba.data()), picture.width,
+             picture.height, picture.changed_top, picture.changed_bottom);
+  picture.changed_top = picture.changed_bottom = 0;
 }
 
 // The window's pixels are about to change: a frame lent from them is superseded by the present
@@ -85,7 +120,7 @@ void drop_lent_frame(int id) {
 void show_pending_frames() {
   for (const auto& [id, frame] : pending()) {
     if (frame.lent != nullptr) convert(id, frame.lent, frame.width, frame.height);
-    show_picture(id, frame.width, frame.height);
+    show_picture(id);
   }
   pending().clear();
 }
@@ -138,7 +173,7 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   if (js_observed() != 0) {
     pending().erase(id);
     convert(id, pixels, width, height);
-    show_picture(id, width, height);
+    show_picture(id);
     return;
   }
   PendingFrame& frame = pending()[id];

@@ -272,16 +272,23 @@ Module.easelHost = (function () {
     }
   }
 
-  function present(id, address, width, height) {
+  // The picture at address; rows [top, bottom) changed since the canvas was last drawn.
+  function present(id, address, width, height, top, bottom) {
     const w = windows.get(id);
     if (!w) return;
     if (w.canvas.width !== width || w.canvas.height !== height) {
       w.canvas.width = width;
       w.canvas.height = height;
       cssSize(w.canvas);
+      top = 0;
+      bottom = height;
     }
     const bytes = new Uint8ClampedArray(HEAPU8.buffer, address, width * height * 4);
-    w.context.putImageData(new ImageData(bytes, width, height), 0, 0);
+    if (bottom > top) {
+      // An image of the changed rows alone: the browser copies no more than those.
+      const band = bytes.subarray(top * width * 4, bottom * width * 4);
+      w.context.putImageData(new ImageData(band, width, bottom - top), 0, top);
+    }
     if (!host.firstPresent) host.firstPresent = performance.now();
     // An observer sees each frame as it is shown, as the headless host's present observer does.
     if (host.onPresent) host.onPresent(w.canvas.dataset.title, bytes, width, height);
