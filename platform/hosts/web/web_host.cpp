@@ -82,6 +82,7 @@ void convert(int id, const uint32_t* pixels, int width, int height) {
     picture.changed_top = 0;
     picture.changed_bottom = height;
   }
+  int top = height, bottom = 0;  // the rows this frame changes
   for (int y = 0; y < height; ++y) {
     const uint32_t* in = pixels + size_t(y) * row;
     uint32_t* out = picture.rgba.data() + size_t(y) * row;
@@ -92,14 +93,15 @@ void convert(int id, const uint32_t* pixels, int width, int height) {
       difference |= out[x] ^ v;
       out[x] = v;
     }
-    if (difference == 0) continue;
-    if (picture.changed_top >= picture.changed_bottom) {
-      picture.changed_top = y;
-    } else {
-      picture.changed_top = std::min(picture.changed_top, y);
+    if (difference != 0) {
+      top = std::min(top, y);
+      bottom = y + 1;
     }
-    picture.changed_bottom = std::max(picture.changed_bottom, y + 1);
   }
+  if (top >= bottom) return;
+  const bool none_yet = picture.changed_top >= picture.changed_bottom;
+  picture.changed_top = none_yet ? top : std::min(picture.changed_top, top);
+  picture.changed_bottom = std::max(picture.changed_bottom, bottom);
 }
 
 void show_picture(int id) {
