@@ -108,22 +108,14 @@
     });
   }
 
-  // The program's code is fetched while its script loads rather than after it, and compiled as
-  // it arrives: the first frame comes that much sooner.
-  const code = fetch(program + '.wasm', {credentials: 'same-origin'});
+  // The program's code, compiling since the page's head asked for it.
+  const code = window.easelCode;
   function instantiate(imports, done) {
-    code.then(function (response) {
-      if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
-      if (WebAssembly.instantiateStreaming &&
-          response.headers.get('Content-Type') === 'application/wasm') {
-        return WebAssembly.instantiateStreaming(response, imports);
-      }
-      return response.arrayBuffer().then(function (bytes) {
-        return WebAssembly.instantiate(bytes, imports);
+    code.then(function (module) {
+      return WebAssembly.instantiate(module, imports).then(function (instance) {
+        done(instance, module);
       });
-    }).then(function (result) {
-      done(result.instance, result.module);
-    }, function (error) {
+    }).catch(function (error) {
       say('Cannot load ' + program + '.wasm (' + error.message + '): build the pages with ' +
           '"make web".', true);
     });

@@ -1,5 +1,5 @@
 // The page around a program says in one line what keeps it from running: opened as a file
-// instead of served, or in a browser without WebAssembly.
+// instead of served, in a browser without WebAssembly, or with the program's code missing.
 'use strict';
 
 const assert = require('node:assert');
@@ -32,6 +32,18 @@ describe('the page', function () {
     await page.goto(web.url + 'virtual-chilly.html');
     assert.match(await status(page), /cannot run WebAssembly/);
     assert.ok(!loaded.some(function (u) { return u.endsWith('.wasm'); }), loaded.join(' '));
+    await page.close();
+  });
+
+  it('without its program\'s code says which file is missing and how to build it', async function () {
+    const page = await web.browser.newPage();
+    await page.setRequestInterception(true);
+    page.on('request', function (request) {
+      if (request.url().endsWith('.wasm')) request.respond({status: 404, body: ''});
+      else request.continue();
+    });
+    await page.goto(web.url + 'virtual-chilly.html');
+    assert.match(await status(page), /^Cannot load virtual-chilly\.wasm \(404.*"make web"/);
     await page.close();
   });
 });
