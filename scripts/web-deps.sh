@@ -12,8 +12,8 @@ deps=${1:-build/web-deps}
 mkdir -p "$deps"
 deps=$(cd "$deps" && pwd)
 
-# Debian packages: the compiler, the browser the tests drive, the fonts the pages embed, and
-# dpkg-dev for unpacking a source package.
+# Debian packages: the compiler, the browser the tests drive, the fonts the pages embed and
+# fonttools to cut them to Latin-1, and dpkg-dev for unpacking a source package.
 packages=(emscripten chromium fonts-dejavu-core fonts-liberation2 fonttools dpkg-dev xz-utils python3)
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
