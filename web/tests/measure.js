@@ -67,15 +67,21 @@ async function main() {
   const browser = await site.launch();
   const figures = {};
 
-  // First frame: from the start of navigation to the graphics window's first picture.
+  // First frame: from the start of navigation to the graphics window's first picture, in a
+  // browser that has shown a page already (the index), as a user's browser has; the median of
+  // seven loads.
+  const index = await browser.newPage();
+  await index.goto(url + 'index.html');
+  await index.close();
   const firsts = [];
-  for (let i = 0; i < 5; ++i) {
+  for (let i = 0; i < 7; ++i) {
     const page = await site.open(browser, url, 'virtual-chilly');
     await page.waitForFunction(function () { return Module.easelHost.firstPresent > 0; });
-    firsts.push(await page.evaluate(function () { return Module.easelHost.firstPresent; }));
+    firsts.push(Math.round(await page.evaluate(function () { return Module.easelHost.firstPresent; })));
     await page.close();
   }
-  figures.first_frame_ms = firsts.map(function (t) { return Math.round(t); });
+  figures.first_frame_ms = firsts;
+  figures.first_frame_median_ms = firsts.slice().sort(function (a, b) { return a - b; })[3];
 
   // A frame's cost, the same work in the page and natively: the game leaves its title, ten
   // snowmen are added and set going, then periodic events are played from a script, each one
