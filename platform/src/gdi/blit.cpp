@@ -111,8 +111,7 @@ BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* cl
       copy_block(d.canvas, d.canvas, to, -int64_t(dx), -int64_t(dy));
   }
   if (update_rect) {
-    const RECT exposed = common(from, limit);
-    RECT left = rect_empty(exposed) ? RECT{0, 0, 0, 0} : bounding_difference(exposed, to);
+    RECT left = bounding_difference(common(from, limit), to);
     if (rect_empty(left)) left = RECT{0, 0, 0, 0};
     *update_rect = left;
   }
