@@ -25,7 +25,9 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the game and the library it links: the tests are built by `make test`.
+run: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target virtual-chilly
 	$(BUILD)/app/virtual-chilly
 
 test: build

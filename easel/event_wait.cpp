@@ -51,6 +51,7 @@ bool pump_one_message() {
 }
 
 int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
+  usage_wait_begins();
   if (runner_hooks.wait_begins) runner_hooks.wait_begins();
   package.event_kind = NO_EVENT;
   package.event_x = 0;

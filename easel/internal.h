@@ -149,6 +149,16 @@ int format_message(char* buffer, const char* format, va_list args)
 void log_draw_line(char* text);
 LRESULT CALLBACK text_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// usage.cpp: calls made out of order, said on standard error.
+void usage_opened();
+void usage_closing();
+// Ends the program with status 1 when no wait could ever return here (before EASEL_open or
+// after EASEL_close).
+void usage_wait_begins();
+// `call` is the public operation that draws; said once, and only before EASEL_open.
+void usage_drawing(const char* call);
+void usage_reset();
+
 // runner_session.cpp: the session of easel-run in this program. Its hooks are all null unless
 // EASEL_open attached a session.
 struct RunnerHooks {

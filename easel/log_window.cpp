@@ -2,11 +2,34 @@
 // the earlier lines up, and keeps the last LOG_CAPACITY lines in a ring of movable memory blocks
 // so that the window can repaint itself. The text window passes its keys on to the graphics
 // window.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "internal.h"
 
 namespace {
+
+// EASEL_LOG=stderr also writes every log line to standard error, where a terminal keeps the
+// lines that the 25-line window has scrolled away. Read once; an unknown value is said once.
+bool log_to_stderr() {
+  static const bool on = [] {
+    const char* value = std::getenv("EASEL_LOG");
+    if (value == nullptr || *value == '\0') return false;
+    if (std::strcmp(value, "stderr") == 0) return true;
+    std::fprintf(stderr,
+                 "EASEL_LOG=%s is not known and is ignored; EASEL_LOG=stderr writes the log to "
+                 "standard error\n",
+                 value);
+    return false;
+  }();
+  return on;
+}
+
+void copy_to_stderr(const char* text, size_t length) {
+  std::fwrite(text, 1, length, stderr);
+  if (length == 0 || text[length - 1] != '\n') std::fputc('\n', stderr);
+}
 
 int next_slot(int slot) {
   return (slot + 1) % LOG_CAPACITY;
@@ -67,7 +90,9 @@ int EASEL_printf(const char* format, ...) {
   va_start(args, format);
   const int count = format_message(buffer, format, args);
   va_end(args);
-  store_line(buffer, std::strlen(buffer));
+  const size_t length = std::strlen(buffer);
+  if (log_to_stderr()) copy_to_stderr(buffer, length);
+  store_line(buffer, length);
   log_draw_line(buffer);
   return count;
 }

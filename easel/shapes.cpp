@@ -153,7 +153,28 @@ int draw_line(int colour, int x1, int y1, int x2, int y2, int width) {
   return 1;
 }
 
+namespace {
+
+// The public operation that made a command, for the message about drawing before EASEL_open.
+const char* command_call(int32_t kind) {
+  switch (kind) {
+    case DRAW_TRIANGLE:
+      return "EASEL_triangle";
+    case DRAW_RECTANGLE:
+      return "EASEL_rectangle";
+    case DRAW_CIRCLE:
+      return "EASEL_circle";
+    case DRAW_LINE:
+      return "EASEL_line";
+    default:
+      return "EASEL_text";
+  }
+}
+
+}  // namespace
+
 void render_command(const DrawCommand& command) {
+  usage_drawing(command_call(command.kind));
   switch (command.kind) {
     case DRAW_TRIANGLE:
     case DRAW_RECTANGLE:

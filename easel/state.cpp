@@ -62,6 +62,7 @@ int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_
   ShowWindow(package.graphics_window, show_command);
 
   SetTimer(package.graphics_window, EASEL_TIMER_ID, TIMER_PERIOD_MS, nullptr);
+  usage_opened();
 #ifndef EASEL_NO_RUNNER
   runner_session_attach();
 #endif
@@ -69,6 +70,7 @@ int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_
 }
 
 int EASEL_close(void) {
+  usage_closing();
   // The runner's last frame is taken while the window still shows it.
   if (runner_hooks.closing) runner_hooks.closing();
   ReleaseDC(package.graphics_window, package.screen_dc);

@@ -9,6 +9,7 @@
 void easel_testing_reset(void) {
   script_close();
   package = PackageState{};
+  usage_reset();
 }
 
 void easel_testing_copy_image(void) {

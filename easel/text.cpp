@@ -117,6 +117,7 @@ int EASEL_printf_at(int colour, int x, int y, int size, const char* format, ...)
 }
 
 int EASEL_clear(void) {
+  usage_drawing("EASEL_clear");
   if (package.logging_on) EASEL_printf("Clearing the graphics window\n");
   return fill_image_white();
 }

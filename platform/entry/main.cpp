@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   }
   const char* why = "no display";
   if (!host::open(&why)) {
-    std::fprintf(stderr, "cannot open a window: %s\n", why);
+    host::report_open_failure(why);
     return 1;
   }
   std::string command_line;

@@ -61,7 +61,7 @@ const HostDriver& active() {
   if (chosen == nullptr || (!opened && !picked_in_process)) {
     const char* why = "no display";
     if (!open(&why)) {
-      std::fprintf(stderr, "cannot open a window: %s\n", why);
+      report_open_failure(why);
       std::fflush(nullptr);
       std::exit(1);
     }
@@ -70,6 +70,17 @@ const HostDriver& active() {
 }
 
 }  // namespace
+
+void report_open_failure(const char* why) {
+  std::fprintf(stderr, "cannot open a window: %s\n", why);
+  // Said to someone who typed the program's name in a terminal without a desktop: what works.
+  if (std::strcmp(why, "no display") == 0) {
+    std::fputs(
+        "without a display, run it headless with easel-run (see docs/API.md), on a virtual "
+        "display with xvfb-run, or as a page in the browser (make web)\n",
+        stderr);
+  }
+}
 
 bool select(const char* name) {
   const HostDriver* driver = name != nullptr ? find_driver(name) : nullptr;

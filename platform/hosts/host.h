@@ -77,6 +77,8 @@ const char* driver_name();
 // main() needs no call of its own) and end the program with "cannot open a window: <why>" and
 // status 1 when that fails; a driver picked by select() is left to its picker to open.
 bool open(const char** why);
+// Says on stderr why no window could be opened, with what works instead when there is no display.
+void report_open_failure(const char* why);
 
 void screen_size(int* width, int* height);
 
