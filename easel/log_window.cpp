@@ -68,6 +68,7 @@ int EASEL_printf(const char* format, ...) {
   const int count = format_message(buffer, format, args);
   va_end(args);
   store_line(buffer, std::strlen(buffer));
+  if (runner_hooks.log_line) runner_hooks.log_line(buffer);
   log_draw_line(buffer);
   return count;
 }
