@@ -26,6 +26,25 @@ void record_event() {
   script_write_event(package.event_kind, package.event_x, package.event_y, key);
 }
 
+// A scripted event replaces whatever the user's input made in the same pass, whole: the line
+// sets only its own fields, so the others start from nothing. Without a scripted event the
+// user's event stands.
+bool play_scripted_event() {
+  const int kind = package.event_kind;
+  const int32_t x = package.event_x;
+  const int32_t y = package.event_y;
+  const char key = package.event_key;
+  package.event_x = 0;
+  package.event_y = 0;
+  package.event_key = 0;
+  if (script_read_event() == 1) return true;
+  package.event_kind = kind;
+  package.event_x = x;
+  package.event_y = y;
+  package.event_key = key;
+  return false;
+}
+
 }  // namespace
 
 void copy_image_to_screen() {
@@ -58,6 +77,7 @@ int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
   package.event_y = 0;
   package.event_key = 0;
 
+  bool from_script = false;
   while (wait_goes_on()) {
     const bool took_message = pump_one_message();
     // A quit ends the pass before the playback hook: once the window is gone nothing else can
@@ -66,7 +86,10 @@ int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
 
     if (package.play_one || package.playing) {
       package.play_one = 0;
-      if (script_read_event() == 1) break;
+      if (play_scripted_event()) {
+        from_script = true;
+        break;
+      }
       package.play_one = 0;
       package.playing = 0;
       if (runner_hooks.playback_ended) runner_hooks.playback_ended();
@@ -90,7 +113,7 @@ int EASEL_await_event(int32_t* x, int32_t* y, char* key) {
   if (y != nullptr) *y = package.event_y;
   if (key != nullptr) *key = package.event_key;
   const int kind = package.quit_requested ? EASEL_QUIT : package.event_kind;
-  if (runner_hooks.event_returned) runner_hooks.event_returned(kind);
+  if (runner_hooks.event_returned) runner_hooks.event_returned(kind, from_script);
   return kind;
 }
 

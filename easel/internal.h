@@ -162,10 +162,11 @@ void usage_reset();
 // runner_session.cpp: the session of easel-run in this program. Its hooks are all null unless
 // EASEL_open attached a session.
 struct RunnerHooks {
-  void (*wait_begins)();             // at the start of every event wait
-  void (*event_returned)(int kind);  // the wait is about to return this kind
-  void (*playback_ended)();          // a script read gave no event and the playback ended
-  void (*closing)();                 // EASEL_close
+  void (*wait_begins)();                               // at the start of every event wait
+  void (*event_returned)(int kind, bool from_script);  // the wait is about to return this kind
+  void (*playback_ended)();            // a script read gave no event and the playback ended
+  void (*closing)();                   // EASEL_close
+  void (*log_line)(const char* text);  // EASEL_printf has put this line in the log
 };
 extern RunnerHooks runner_hooks;
 // Attaches a session when the runner's settings are in the environment. The browser build has

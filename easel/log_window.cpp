@@ -93,6 +93,7 @@ int EASEL_printf(const char* format, ...) {
   const size_t length = std::strlen(buffer);
   if (log_to_stderr()) copy_to_stderr(buffer, length);
   store_line(buffer, length);
+  if (runner_hooks.log_line) runner_hooks.log_line(buffer);
   log_draw_line(buffer);
   return count;
 }

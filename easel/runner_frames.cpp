@@ -1,9 +1,11 @@
 // Frames of a runner session. A frame is the whole graphics window as presented (menu bar and
-// client area), taken the moment the program asks for its next event: by then it has drawn
-// everything it will draw for the last one. Frames are compared pixel by pixel; a difference
+// client area), taken the moment the program asks for its next event (or ends): by then it has
+// drawn everything it will draw for the last one. Frames are compared pixel by pixel; a difference
 // is shown as the frame dimmed, with every differing pixel red.
 #include <cinttypes>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "internal.h"
@@ -53,6 +55,12 @@ FrameResult compare(const FrameSettings& settings, int64_t number,
                     std::string* message) {
   const std::string name = numbered("frame", number);
   const std::string expected_path = settings.expect_dir + "/" + name;
+  // A frame the model answer never made is a difference in itself: no picture to compare.
+  std::error_code failure;
+  if (!std::filesystem::exists(expected_path, failure) && !failure) {
+    *message = name + " made, but not expected: " + settings.expect_dir + " has no such frame";
+    return FRAME_DIFFERS;
+  }
   std::vector<uint32_t> expected;
   int expected_width = 0, expected_height = 0;
   const bool readable =

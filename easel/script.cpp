@@ -5,6 +5,12 @@
 // One file handle and one counter serve both directions, so only one direction is ever active:
 // starting one ends the other first. While recording, an open file is always one opened for
 // writing; otherwise it is always one opened for reading.
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <string_view>
 
 #include "internal.h"
@@ -126,6 +132,28 @@ void write_line(const char* line) {
   package.script_write_failing = written ? 0 : 1;
 }
 
+// Opens the script for reading only when it is a regular file, and without waiting on the way:
+// a FIFO would block the program (and freeze its windows) until some other program wrote to it,
+// and a device may never end. A regular file ends, and is read a line at a time.
+FILE* open_for_reading() {
+#ifdef _WIN32
+  return std::fopen(SCRIPT_NAME, "rt");
+#else
+  const int descriptor = open(SCRIPT_NAME, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return nullptr;
+  struct stat info {};
+  const int flags = fcntl(descriptor, F_GETFL);
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(descriptor);
+    return nullptr;
+  }
+  FILE* file = fdopen(descriptor, "r");
+  if (file == nullptr) close(descriptor);
+  return file;
+#endif
+}
+
 void set_check(UINT id, bool checked) {
   CheckMenuItem(package.run_menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -161,7 +189,7 @@ void script_write_event(int kind, int x, int y, int key) {
 
 int script_read_event() {
   if (package.script_file == nullptr) {
-    package.script_file = std::fopen(SCRIPT_NAME, "rt");
+    package.script_file = open_for_reading();
     if (package.script_file == nullptr) {
       EASEL_printf("Cannot open script file %s for reading\n", SCRIPT_NAME);
       script_end_playback();

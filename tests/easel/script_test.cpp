@@ -133,10 +133,10 @@ TEST_F(EaselTest, MissingScriptEndsPlaybackWithOneMessage) {
   EXPECT_EQ(package.playing + package.play_one, 0);
   EXPECT_FALSE(checked(IDM_PLAYBACK));
 
-  // A script that opens but cannot be read ends like one that has ended.
+  // A folder is no script either.
   std::filesystem::create_directory("EASEL.SCR");
   EXPECT_EQ(script_read_event(), 0);
-  EXPECT_EQ(log_lines().back(), "EOF encountered in script file EASEL.SCR\n");
+  EXPECT_EQ(log_lines().back(), "Cannot open script file EASEL.SCR for reading\n");
   script_start_recording();  // nor can it be written
   click_at(500, 0, 0);
   wait();

@@ -3,25 +3,13 @@
 // frames pass or stop the run at the first difference with a diff image; the end of the script
 // closes the window; the limit, a program that never waits and a crash each end with their own
 // summary and status; bad input ends with one line and status 2.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <algorithm>
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "app/panel.h"
-#include "platform/headless.h"
-#include "support/drawing_point.h"
-#include "support/files.h"
+#include "runner_fixture.h"
 #include "support/palette.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A script line that presses a button of the game's panel.
 std::string press_line(PanelButton button) {
@@ -36,65 +24,21 @@ const std::string SEASONS_SCRIPT = "EASEL_KBD(32);\n" + CHANGE_SEASON + CHANGE_S
                                    CHANGE_SEASON + CHANGE_SEASON +
                                    "EASEL_PERIODIC(3);\nEASEL_KBD(97);\n";
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-class Runner : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "no temporary directory"; }
-
-  std::string script(const char* name, const std::string& text) {
-    write_file(dir_ / name, text);
-    return (dir_ / name).string();
-  }
-  std::string out(const char* name) { return (dir_ / name).string(); }
-
-  Outcome run(const std::string& arguments, const std::string& environment = "") {
-    const std::string command = environment + " '" + EASEL_RUN + "' " + arguments + " >'" +
-                                out("stdout") + "' 2>'" + out("stderr") + "'";
-    Outcome result;
-    const int raw = std::system(command.c_str());
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = read_file(dir_ / "stdout");
-    result.err = read_file(dir_ / "stderr");
-    return result;
-  }
-
-  std::vector<std::string> files_in(const char* name) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_ / name))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  // A pixel of a written frame (the whole window) at a drawing point.
-  uint32_t frame_pixel(const char* dir, const char* file, int x, int y) {
-    Frame frame;
-    if (!headless_read_png((dir_ / dir / file).string(), &frame.pixels, &frame.width,
-                           &frame.height))
-      return 1;
-    return frame.at(x, y);
-  }
-
-  TemporaryDirectory dir_{"runner-test"};
-};
-
 TEST_F(Runner, SameScriptGivesTheSameFramesEachAfterItsOwnEvent) {
   const std::string seasons = script("seasons.scr", SEASONS_SCRIPT);
   const Outcome first = run("--script " + seasons + " --frames " + out("first") + " " + CHILLY);
   const Outcome second = run("--script " + seasons + " --frames " + out("second") + " " + CHILLY);
   ASSERT_EQ(first.status, 0) << first.out << first.err;
-  EXPECT_EQ(first.out, "9 events played, 9 frames written\n");
+  EXPECT_EQ(first.out, "9 events played, 10 frames written\n");
   EXPECT_EQ(second.out, first.out);
 
-  const std::vector<std::string> names = files_in("first");
-  ASSERT_EQ(names.size(), 9u);
-  EXPECT_EQ(names.front(), "frame-000001.png");
-  EXPECT_EQ(files_in("second"), names);
+  // Frame 0 is the title before any event; the package's log comes with the frames.
+  std::vector<std::string> names = files_in("first");
+  ASSERT_EQ(names.size(), 11u);
+  EXPECT_EQ(names.front(), "easel-run.log");
+  names.erase(names.begin());
+  EXPECT_EQ(names.front(), "frame-000000.png");
+  EXPECT_EQ(files_in("second").size(), names.size() + 1);
   for (const std::string& name : names)
     EXPECT_EQ(read_file(dir_ / "first" / name), read_file(dir_ / "second" / name)) << name;
 
@@ -105,13 +49,14 @@ TEST_F(Runner, SameScriptGivesTheSameFramesEachAfterItsOwnEvent) {
   EXPECT_EQ(frame_pixel("first", "frame-000004.png", 0, -100), BROWN);
   EXPECT_EQ(frame_pixel("first", "frame-000005.png", 0, -100), WHITE);
 
-  // Every fourth event, and the last.
+  // Frame 0, every fourth event, and the last.
   const Outcome sparse =
       run("--every 4 --script " + seasons + " --frames " + out("sparse") + " " + CHILLY);
   ASSERT_EQ(sparse.status, 0) << sparse.err;
-  EXPECT_EQ(sparse.out, "9 events played, 3 frames written\n");
+  EXPECT_EQ(sparse.out, "9 events played, 4 frames written\n");
   EXPECT_EQ(files_in("sparse"),
-            (std::vector<std::string>{"frame-000004.png", "frame-000008.png", "frame-000009.png"}));
+            (std::vector<std::string>{"easel-run.log", "frame-000000.png", "frame-000004.png",
+                                      "frame-000008.png", "frame-000009.png"}));
   EXPECT_EQ(read_file(dir_ / "sparse" / "frame-000008.png"),
             read_file(dir_ / "first" / "frame-000008.png"));
 }
@@ -122,7 +67,7 @@ TEST_F(Runner, ExpectedFramesPassOrStopTheRunAtTheFirstDifferenceWithADiffImage)
 
   const Outcome same = run("--script " + seasons + " --expect " + out("golden") + " " + CHILLY);
   EXPECT_EQ(same.status, 0) << same.out << same.err;
-  EXPECT_EQ(same.out, "9 events played, 0 frames written\n");
+  EXPECT_EQ(same.out, "9 events played, 0 frames written; 10 frames match\n");
 
   // One pixel of the third frame changed: the run stops there, with the spot marked in red on
   // a dimmed copy of the frame.
@@ -136,11 +81,12 @@ TEST_F(Runner, ExpectedFramesPassOrStopTheRunAtTheFirstDifferenceWithADiffImage)
                               out("frames") + " " + CHILLY);
   EXPECT_EQ(differs.status, 1);
   EXPECT_EQ(differs.out,
-            "3 events played, 3 frames written; first difference: frame-000003.png "
+            "3 events played, 4 frames written; first difference: frame-000003.png "
             "differs from " +
                 third + " in 1 pixels, see " + out("frames") + "/diff-000003.png\n");
-  EXPECT_EQ(files_in("frames"), (std::vector<std::string>{"diff-000003.png", "frame-000001.png",
-                                                          "frame-000002.png", "frame-000003.png"}));
+  EXPECT_EQ(files_in("frames"),
+            (std::vector<std::string>{"diff-000003.png", "easel-run.log", "frame-000000.png",
+                                      "frame-000001.png", "frame-000002.png", "frame-000003.png"}));
   Frame diff;
   ASSERT_TRUE(headless_read_png(out("frames") + "/diff-000003.png", &diff.pixels, &diff.width,
                                 &diff.height));
@@ -165,8 +111,9 @@ TEST_F(Runner, TheEndOfTheScriptClosesTheWindowAndAnEarlyEndKeepsTheLastFrame) {
   const Outcome game =
       run("--every 10 --script " + melt + " --frames " + out("out") + " " + CHILLY);
   ASSERT_EQ(game.status, 0) << game.err;
-  EXPECT_EQ(game.out, "15 events played, 2 frames written\n");
-  EXPECT_EQ(files_in("out"), (std::vector<std::string>{"frame-000010.png", "frame-000015.png"}));
+  EXPECT_EQ(game.out, "15 events played, 3 frames written\n");
+  EXPECT_EQ(files_in("out"), (std::vector<std::string>{"easel-run.log", "frame-000000.png",
+                                                       "frame-000010.png", "frame-000015.png"}));
   EXPECT_EQ(frame_pixel("out", "frame-000015.png", 0, 100), ICE_BLUE);
   EXPECT_EQ(frame_pixel("out", "frame-000015.png", -100, 0), BLACK);  // the box
   EXPECT_EQ(frame_pixel("out", "frame-000010.png", PANEL_LEFT, 230),
@@ -179,12 +126,13 @@ TEST_F(Runner, TheLimitEndsARunningProgramAndTheWatchdogOneThatNeverWaits) {
   const Outcome ticking =
       run("--limit 2 --every 15 --frames " + out("ticks") + " " + MISBEHAVE + " tick");
   EXPECT_EQ(ticking.status, 124);
-  EXPECT_EQ(ticking.out.rfind("20 events played, 2 frames written; stopped at the limit of 2 s "
+  EXPECT_EQ(ticking.out.rfind("20 events played, 3 frames written; stopped at the limit of 2 s "
                               "of virtual time (",
                               0),
             0u)
       << ticking.out;
-  EXPECT_EQ(files_in("ticks"), (std::vector<std::string>{"frame-000015.png", "frame-000020.png"}));
+  EXPECT_EQ(files_in("ticks"), (std::vector<std::string>{"easel-run.log", "frame-000000.png",
+                                                         "frame-000015.png", "frame-000020.png"}));
 
   const Outcome spinning = run(std::string(MISBEHAVE) + " spin", "EASEL_RUN_STALL=1");
   EXPECT_EQ(spinning.status, 124);
@@ -198,37 +146,6 @@ TEST_F(Runner, ACrashingProgramGivesItsSignal) {
   EXPECT_EQ(crash.status, 128 + SIGABRT);
   EXPECT_EQ(crash.out, std::string("3 events played, 0 frames written; ") + MISBEHAVE +
                            " ended by signal 6 (Aborted)\n");
-}
-
-TEST_F(Runner, BadInputEndsWithOneLineAndStatusTwo) {
-  const std::string ok = script("ok.scr", SEASONS_SCRIPT);
-  const std::string usage =
-      "usage: easel-run [--script FILE] [--frames DIR] [--every N] [--limit SECONDS] "
-      "[--expect DIR] PROGRAM [ARGS...]\n";
-  for (const std::string& arguments :
-       {std::string(), "--script " + ok, "--every 0 " + std::string(CHILLY),
-        "--every x " + std::string(CHILLY), "--limit -5 " + std::string(CHILLY),
-        "--script " + ok + " --script " + ok + " " + CHILLY, "--fast " + std::string(CHILLY),
-        std::string("--frames")}) {
-    const Outcome bad = run(arguments);
-    EXPECT_EQ(bad.status, 2) << arguments;
-    EXPECT_EQ(bad.err, usage) << arguments;
-    EXPECT_EQ(bad.out, "") << arguments;
-  }
-
-  const Outcome missing = run("--script " + out("no-such.scr") + " " + CHILLY);
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "easel-run: cannot read script " + out("no-such.scr") +
-                             ": No such file or directory\n");
-  const Outcome no_program = run("--script " + ok + " " + out("no-such-program"));
-  EXPECT_EQ(no_program.status, 2);
-  EXPECT_EQ(no_program.err, "easel-run: cannot run " + out("no-such-program") + ": no such file\n");
-  const Outcome frames = run("--frames " + ok + "/frames " + CHILLY);
-  EXPECT_EQ(frames.status, 2);
-  EXPECT_EQ(frames.err.rfind("easel-run: cannot make frames directory " + ok + "/frames: ", 0), 0u)
-      << frames.err;
-  EXPECT_EQ(std::count(frames.err.begin(), frames.err.end(), '\n'), 1);
-  EXPECT_EQ(read_file(ok), SEASONS_SCRIPT);
 }
 
 }  // namespace

@@ -27,12 +27,13 @@ function digest(pixels) {
   return h;
 }
 
-// The digests of the frames a headless run writes into a folder it is given.
+// The digests of the frames a headless run writes into a folder it is given (its log aside).
 function headlessFrames(command, args) {
   const out = fs.mkdtempSync(path.join(os.tmpdir(), 'easel-frames-'));
   try {
     execFileSync(command, args(out));
-    return fs.readdirSync(out).sort().map(function (name) {
+    const frames = fs.readdirSync(out).filter(function (name) { return name.startsWith('frame-'); });
+    return frames.sort().map(function (name) {
       return digest(png.read(path.join(out, name)).pixels);
     });
   } finally {
