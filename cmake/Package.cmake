@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-liberation2")
+# easel-grade --sandbox runs student programs under bubblewrap.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bubblewrap")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

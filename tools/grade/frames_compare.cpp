@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
 #include <set>
 #include <system_error>
@@ -46,8 +46,13 @@ bool write_picture(const fs::path& path, const Picture& picture) {
 }
 
 std::string bytes_of(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::string bytes;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return bytes;
+  char chunk[65536];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, n);
+  std::fclose(file);
+  return bytes;
 }
 
 // The runner's pictures in a folder: frame-NNNNNN.png and the others it names, not diff-*.png.

@@ -235,30 +235,16 @@ std::vector<std::string> program_command(const Options& options, const Run& run)
   const std::string program = fs::absolute(run.program_path).string();
   if (!options.sandbox) return {program};
   const std::string run_folder = fs::absolute(run.folder).string();
-  return {"bwrap",
-          "--ro-bind",
-          "/",
-          "/",
-          "--dev",
-          "/dev",
-          "--proc",
-          "/proc",
-          "--unshare-net",
-          "--unshare-pid",
-          "--unshare-ipc",
-          "--die-with-parent",
-          "--tmpfs",
-          fs::absolute(options.expect).string(),
-          "--tmpfs",
-          fs::absolute(options.report).string(),
-          "--bind",
-          run_folder,
-          run_folder,
-          "--",
-          "prlimit",
-          "--as=" + std::to_string(options.memory_mb * 1024 * 1024),
-          "--",
-          program};
+  std::vector<std::string> box = {"bwrap", "--ro-bind", "/",      "/",
+                                  "--dev", "/dev",      "--proc", "/proc"};
+  // No network, no other process or shared memory in sight, and gone with the runner.
+  box.insert(box.end(), {"--unshare-net", "--unshare-pid", "--unshare-ipc", "--die-with-parent"});
+  // The expected frames and the other runs hidden; only the run's own folder writable.
+  box.insert(box.end(), {"--tmpfs", fs::absolute(options.expect).string(), "--tmpfs",
+                         fs::absolute(options.report).string(), "--bind", run_folder, run_folder});
+  box.insert(box.end(),
+             {"--", "prlimit", "--as=" + std::to_string(options.memory_mb << 20), "--", program});
+  return box;
 }
 
 void grade_one(const Options& options, const std::string& runner, Run& run) {

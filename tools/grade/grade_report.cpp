@@ -36,13 +36,13 @@ std::string escaped(const std::string& text) {
   return out;
 }
 
-std::string relative(const fs::path& path, const fs::path& report) {
+std::string link_to(const fs::path& path, const fs::path& report) {
   return escaped(fs::relative(path, report).generic_string());
 }
 
 std::string image(const fs::path& path, const fs::path& report, const char* caption) {
   if (!fs::exists(path)) return "";
-  const std::string where = relative(path, report);
+  const std::string where = link_to(path, report);
   return "<figure><a href=\"" + where + "\"><img src=\"" + where + "\" alt=\"" + caption +
          "\"></a><figcaption>" + caption + "</figcaption></figure>";
 }
@@ -62,8 +62,8 @@ std::string cell(const Run& run, const fs::path& report) {
   }
   html += "<p class=\"small\">" + std::to_string(run.corrections) + " correction" +
           (run.corrections == 1 ? "" : "s") + " in the <a href=\"" +
-          relative(run.folder / "log.txt", report) + "\">log</a>; <a href=\"" +
-          relative(run.folder / "output.txt", report) + "\">output</a>; " +
+          link_to(run.folder / "log.txt", report) + "\">log</a>; <a href=\"" +
+          link_to(run.folder / "output.txt", report) + "\">output</a>; " +
           escaped(run.runner_summary) + "</p></td>";
   return html;
 }
