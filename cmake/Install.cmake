@@ -73,7 +73,8 @@ install(CODE "
   set(CMAKE_INSTALL_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
   include(\"${CMAKE_CURRENT_LIST_DIR}/WritePkgConfig.cmake\")
 ")
-install(FILES ${PROJECT_BINARY_DIR}/install/easel.pc DESTINATION ${EASEL_PC_DIR})
+install(FILES ${PROJECT_BINARY_DIR}/install/easel.pc ${PROJECT_BINARY_DIR}/install/easel-static.pc
+        DESTINATION ${EASEL_PC_DIR})
 
 # Programs. They link the shared library, found from an installed program's own directory.
 file(RELATIVE_PATH EASEL_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
@@ -87,6 +88,31 @@ if(TARGET easel-grade)
 endif()
 set_target_properties(${EASEL_PROGRAMS} PROPERTIES INSTALL_RPATH "$ORIGIN/${EASEL_BIN_TO_LIB}")
 install(TARGETS ${EASEL_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The reference and the examples, for a student who has only the installed package: the API page
+# as it is and as easel(3) (made with pandoc when the build has it), the example programs with
+# their scripts, and a CMakeLists.txt that builds every program in a folder copied out of here.
+set(EASEL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/easel)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/API.md DESTINATION ${EASEL_DOC_DIR})
+find_program(PANDOC_PROGRAM pandoc)
+if(PANDOC_PROGRAM)
+  add_custom_command(
+    OUTPUT ${PROJECT_BINARY_DIR}/man/easel.3
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND ${PANDOC_PROGRAM} --standalone --from gfm --to man --metadata title=EASEL
+            --metadata section=3 --metadata "header=EASEL graphics package" --metadata
+            date=${EASEL_VERSION} ${PROJECT_SOURCE_DIR}/docs/API.md -o ${PROJECT_BINARY_DIR}/man/easel.3
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/API.md
+    COMMENT "Making the easel(3) manual page from docs/API.md")
+  add_custom_target(easel_man_page ALL DEPENDS ${PROJECT_BINARY_DIR}/man/easel.3)
+  install(FILES ${PROJECT_BINARY_DIR}/man/easel.3 DESTINATION ${CMAKE_INSTALL_MANDIR}/man3)
+else()
+  message(WARNING "pandoc not found: the easel(3) manual page is not made (apt-get install pandoc)")
+endif()
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${EASEL_DOC_DIR}/examples
+        FILES_MATCHING PATTERN "*.c" PATTERN "*.cpp" PATTERN "*.scr"
+        PATTERN "standalone" EXCLUDE)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/standalone/CMakeLists.txt DESTINATION ${EASEL_DOC_DIR}/examples)
 
 # The game's place on the desktop: menu entry, icon at the theme's sizes, manual page.
 include(${CMAKE_CURRENT_LIST_DIR}/Icon.cmake)

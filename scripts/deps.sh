@@ -36,10 +36,11 @@ declare -A why=(
   [file]="make deb: tells CPack which files are programs"
   [desktop-file-utils]="checks the installed desktop entry"
   [bubblewrap]="easel-grade --sandbox and its tests"
+  [pandoc]="makes the easel(3) manual page from docs/API.md"
 )
 packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-liberation2 libpng-dev googletest libgtest-dev libgmock-dev
-  xvfb xdotool imagemagick dpkg-dev file desktop-file-utils bubblewrap "$@")
+  xvfb xdotool imagemagick dpkg-dev file desktop-file-utils bubblewrap pandoc "$@")
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "This system has no apt. Install these packages (Debian's names) with its own tools:" >&2

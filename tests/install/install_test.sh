@@ -63,7 +63,7 @@ check_program() {
 
 # A project of the four lines a user writes, then configured and built.
 cmake_project() {
-  local dir=$1 language=$2 source=$3 how=$4
+  local dir=$1 language=$2 source=$3 how=$4 library=${5:-easel}
   mkdir -p "$dir"
   cp "$here/$source" "$dir/"
   {
@@ -71,7 +71,7 @@ cmake_project() {
     echo "project(hello $language)"
     echo "$how"
     echo "add_executable(hello $source)"
-    echo "target_link_libraries(hello EASEL::easel)"
+    echo "target_link_libraries(hello EASEL::$library)"
   } >"$dir/CMakeLists.txt"
 }
 
@@ -86,7 +86,9 @@ case "$step" in
     programs=bin/virtual-chilly
     [ -n "${EASEL_RUN_INSTALLED:-}" ] && programs="$programs bin/easel-run share/man/man1/easel-run.1"
     for file in $programs include/easel.h lib/libeasel.a lib/libeasel.so \
-      lib/pkgconfig/easel.pc lib/cmake/EASEL/EASELConfig.cmake \
+      lib/pkgconfig/easel.pc lib/pkgconfig/easel-static.pc lib/cmake/EASEL/EASELConfig.cmake \
+      share/doc/easel/API.md share/man/man3/easel.3 share/doc/easel/examples/CMakeLists.txt \
+      share/doc/easel/examples/paint.c share/doc/easel/examples/scripts/paint.scr \
       lib/cmake/EASEL/EASELConfigVersion.cmake share/applications/virtual-chilly.desktop \
       share/man/man1/virtual-chilly.1; do
       [ -e "$prefix/$file" ] || fail "$file was not installed"
@@ -99,7 +101,7 @@ case "$step" in
       [ "$got" = "${size}x${size} srgba" ] || fail "icon at $size px is $got"
     done
     quiet desktop-file-validate "$prefix/share/applications/virtual-chilly.desktop"
-    for page in "$prefix"/share/man/man1/*.1; do
+    for page in "$prefix"/share/man/man1/*.1 "$prefix"/share/man/man3/*.3; do
       warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$page" 2>&1)
       [ -z "$warnings" ] || fail "$page: $warnings"
     done
@@ -116,17 +118,18 @@ case "$step" in
     quiet cc -o "$dir/hello_c" "$here/hello.c" $(pkg-config --cflags --libs easel)
     # shellcheck disable=SC2046
     quiet c++ -o "$dir/hello_cpp" "$here/hello.cpp" $(pkg-config --cflags --libs easel)
-    # The static library with what pkg-config --static adds: a directory that holds only
-    # libeasel.a comes first, so -leasel finds the archive.
-    ln -s "$prefix/lib/libeasel.a" "$dir/static/libeasel.a"
+    # The static library's own module, for a C program as for a C++ one.
     # shellcheck disable=SC2046
-    quiet cc -o "$dir/hello_static" "$here/hello.c" $(pkg-config --cflags easel) -L"$dir/static" \
-      $(pkg-config --static --libs easel)
+    quiet cc -o "$dir/hello_static" "$here/hello.c" $(pkg-config --cflags --libs easel-static)
+    # shellcheck disable=SC2046
+    quiet c++ -o "$dir/hello_static_cpp" "$here/hello.cpp" $(pkg-config --cflags --libs easel-static)
+    if ldd "$dir/hello_static_cpp" | grep -q libeasel; then fail "hello_static_cpp links libeasel.so"; fi
     if ldd "$dir/hello_static" | grep -q libeasel; then fail "hello_static links libeasel.so"; fi
     # No LD_LIBRARY_PATH: the module gives a program of a private prefix an rpath.
     check_program "$dir/hello_c"
     check_program "$dir/hello_cpp"
     check_program "$dir/hello_static"
+    check_program "$dir/hello_static_cpp"
     ;;
 
   find-package)
@@ -134,14 +137,34 @@ case "$step" in
     prefix=$work/prefix
     dir=$work/find-package
     rm -rf "$dir"
-    for language in C CXX; do
-      source=hello.c
-      [ $language = CXX ] && source=hello.cpp
-      cmake_project "$dir/$language" $language $source "find_package(EASEL REQUIRED)"
-      quiet cmake -S "$dir/$language" -B "$dir/$language/build" -DCMAKE_PREFIX_PATH="$prefix"
-      quiet cmake --build "$dir/$language/build"
-      check_program "$dir/$language/build/hello"
+    for library in easel easel_static; do
+      for language in C CXX; do
+        source=hello.c
+        [ $language = CXX ] && source=hello.cpp
+        cmake_project "$dir/$library-$language" $language $source "find_package(EASEL REQUIRED)" \
+          $library
+        quiet cmake -S "$dir/$library-$language" -B "$dir/$library-$language/build" \
+          -DCMAKE_PREFIX_PATH="$prefix"
+        quiet cmake --build "$dir/$library-$language/build"
+        if [ $library = easel_static ] && ldd "$dir/$library-$language/build/hello" | grep -q libeasel; then
+          fail "a program linking EASEL::easel_static ($language) links libeasel.so"
+        fi
+        check_program "$dir/$library-$language/build/hello"
+      done
     done
+    # The examples as a student copies them out of the installation, built with the
+    # CMakeLists.txt that comes with them, and one of them played on its script.
+    cp -r "$prefix/share/doc/easel/examples" "$dir/examples"
+    quiet cmake -S "$dir/examples" -B "$dir/examples/build" -DCMAKE_PREFIX_PATH="$prefix"
+    quiet cmake --build "$dir/examples/build"
+    for name in bounce paint echo palette clock run_menu; do
+      [ -x "$dir/examples/build/$name" ] || fail "the installed examples did not build $name"
+    done
+    if [ -n "${EASEL_RUN_INSTALLED:-}" ]; then
+      out=$("$prefix/bin/easel-run" --script "$dir/examples/scripts/paint.scr" \
+        --frames "$dir/examples/frames" "$dir/examples/build/paint" 2>&1) ||
+        fail "the installed paint example under easel-run ended with $?: $out"
+    fi
     ;;
 
   add-subdirectory)

@@ -7,7 +7,8 @@
  * Bad arguments are never refused: they are corrected and reported in the log window.
  *
  * This header is the only one a program needs, from C (C99 on) or C++ (C++11 on). The full
- * reference is docs/API.md. */
+ * reference is `man 3 easel`, installed as share/doc/easel/API.md too (docs/API.md in the
+ * source); examples to copy are in share/doc/easel/examples. */
 #ifndef EASEL_EASEL_H
 #define EASEL_EASEL_H
 
