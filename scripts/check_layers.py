@@ -29,7 +29,7 @@ PARTS = [
     (r'platform/entry/', 'entry'),
     (r'tests/support/', 'test-support'),
     (r'tests/([^/]+)/', 'tests-{0}'),
-    (r'(tools|bench|fuzz|examples)/', '{0}'),
+    (r'(tools|bench|fuzz|examples|docs)/', '{0}'),
 ]
 
 # What each part may include besides itself. The tests' support library (temporary directories,
@@ -53,7 +53,7 @@ ALLOWED = {
                                 'testing'},
     'tests-e2e': CHECKS | {'host-door'},
     'tests-*': CHECKS,
-    'tools': PUBLIC, 'bench': CHECKS, 'fuzz': CHECKS, 'examples': PUBLIC,
+    'tools': PUBLIC, 'bench': CHECKS, 'fuzz': CHECKS, 'examples': PUBLIC, 'docs': PUBLIC,
 }
 
 # Where includes are looked for, after the including file's own folder (as the build's include

@@ -43,7 +43,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
     int kind = EASEL_await_event(&x, &y, &key);
     if (kind == EASEL_QUIT || (kind == EASEL_KBD && key == 'q')) break;
     if (kind == EASEL_KBD && key == 'c') colour = (colour + 1) % 24;
-    if (kind == EASEL_KBD && VARIANT == 5) for (;;) {} /* hangs */
+    if (kind == EASEL_KBD && VARIANT == 5)
+      for (;;) {
+      } /* hangs */
     if (kind != EASEL_MOUSE) continue;
     if (VARIANT == 2 && ++clicks == 3) break; /* ends early */
     if (VARIANT == 4 && ++clicks == 2) abort();
