@@ -168,7 +168,7 @@ std::vector<std::string> program_names(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     const fs::path p = fs::absolute(path);
     std::string name = p.filename().string();
-    if (uses[name] > 1) name = p.parent_path().filename().string() + "/" + name;
+    if (uses[name] > 1) name.insert(0, p.parent_path().filename().string() + "/");
     while (std::find(names.begin(), names.end(), name) != names.end()) name += "+";
     names.push_back(name);
   }
@@ -180,6 +180,7 @@ std::vector<std::string> program_names(const std::vector<std::string>& paths) {
 int run_command(const std::vector<std::string>& args, const fs::path& output,
                 const std::vector<std::string>& extra_environment) {
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   std::vector<std::string> environment = extra_environment;
@@ -191,6 +192,7 @@ int run_command(const std::vector<std::string>& args, const fs::path& output,
       environment.push_back(text);
   }
   std::vector<char*> envp;
+  envp.reserve(environment.size() + 1);
   for (const std::string& variable : environment)
     envp.push_back(const_cast<char*>(variable.c_str()));
   envp.push_back(nullptr);
@@ -325,6 +327,7 @@ int main(int argc, char** argv) {
 
   const std::vector<std::string> names = program_names(options.programs);
   std::vector<std::string> script_names;
+  script_names.reserve(scripts.size());
   for (const fs::path& script : scripts) script_names.push_back(script.stem().string());
   std::error_code failure;
   fs::create_directories(options.report, failure);
