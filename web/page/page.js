@@ -122,8 +122,15 @@
     return {};  // the exports come through done()
   }
 
+  // ?EASEL_LOG=stderr in the address sets the program's EASEL_LOG, which copies every line of
+  // the log window to the browser's console (as to standard error on the desktop).
+  const logSetting = new URLSearchParams(location.search).get('EASEL_LOG');
+  function setEnvironment() {
+    if (logSetting !== null) ENV.EASEL_LOG = logSetting;  // eslint-disable-line no-undef
+  }
+
   window.Module = {
-    preRun: [fetchScript],
+    preRun: [setEnvironment, fetchScript],
     print: function (text) { console.log(text); },
     printErr: function (text) { console.warn(text); },
     onRuntimeInitialized: function () {

@@ -24,8 +24,8 @@ function at(x, y) {
 // The game past its title, then Ctrl with each letter, in one batch so that no tick of the clock
 // comes between the key and those commands; the periodic event the game already waited for still
 // comes with the next tick.
-async function gameWithKeys(web, letters) {
-  const page = await web.open('virtual-chilly');
+async function gameWithKeys(web, letters, address) {
+  const page = await web.open(address || 'virtual-chilly');
   const hat = at(100, 60);
   await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
   await page.evaluate(function (letters) {
@@ -44,6 +44,10 @@ async function gameWithKeys(web, letters) {
   await site.waitForColour(page, ground.x, ground.y, WHITE, 'winter ground');
   await new Promise(function (resolve) { setTimeout(resolve, 300); });
   return page;
+}
+
+function isCircle(line) {
+  return /^[a-z ]+ circle at \(-?\d+,-?\d+\), radius \d+$/.test(line);
 }
 
 async function sameFrameFor(page, ms) {
@@ -187,4 +191,16 @@ describe('the game page', function () {
        assert.deepStrictEqual(page.problems, []);
        await page.close();
      });
+
+  it('copies the log to the console with ?EASEL_LOG=stderr in its address', async function () {
+    const lines = [];
+    const page = await gameWithKeys(web, 'L', 'virtual-chilly.html?EASEL_LOG=stderr');
+    page.on('console', function (message) { lines.push(message.text()); });
+    // Logging is on (Ctrl+L) and the snowmen walk: every frame describes its circles.
+    for (let waited = 0; waited < 10000 && !lines.some(isCircle); waited += 50) {
+      await new Promise(function (resolve) { setTimeout(resolve, 50); });
+    }
+    assert.ok(lines.some(isCircle), 'no log line in the console: ' + lines.slice(0, 5).join(' | '));
+    await page.close();
+  });
 });
