@@ -146,7 +146,7 @@ std::string expect_dir(const std::string& dir) {
 // The log file, emptied now, so that a program that never attaches leaves it empty.
 std::string make_log(const std::string& file) {
   std::error_code failure;
-  const std::string path = fs::absolute(file, failure).string();
+  std::string path = fs::absolute(file, failure).string();
   const int log = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (failure || log < 0)
     refuse("cannot write log " + file + ": " +

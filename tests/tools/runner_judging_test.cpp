@@ -7,7 +7,7 @@
 namespace {
 
 // The model answer: misbehave on five periodic events gives frames 0 to 5.
-class Judging : public Runner {
+class RunnerJudging : public Runner {
  protected:
   void SetUp() override {
     Runner::SetUp();
@@ -21,7 +21,7 @@ class Judging : public Runner {
   }
 };
 
-TEST_F(Judging, EveryExpectedFrameMustBeMadeAndEveryFrameMadeExpected) {
+TEST_F(RunnerJudging, EveryExpectedFrameMustBeMadeAndEveryFrameMadeExpected) {
   const Outcome same = check("5");
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_EQ(same.out, "5 events played, 0 frames written; 6 frames match\n");
@@ -47,7 +47,7 @@ TEST_F(Judging, EveryExpectedFrameMustBeMadeAndEveryFrameMadeExpected) {
                             "played or compared\n");
 }
 
-TEST_F(Judging, TheFramesFolderIsNeverTheExpectedOneAndLosesOnlyTheRunnersOldFiles) {
+TEST_F(RunnerJudging, TheFramesFolderIsNeverTheExpectedOneAndLosesOnlyTheRunnersOldFiles) {
   const std::string before = read_file(dir_ / "model" / "frame-000003.png");
   const Outcome same = run("--script " + out("five.scr") + " --frames " + out("model") +
                            " --expect " + out("model") + "/. " + MISBEHAVE);
@@ -69,7 +69,7 @@ TEST_F(Judging, TheFramesFolderIsNeverTheExpectedOneAndLosesOnlyTheRunnersOldFil
                                       "notes.txt"}));
 }
 
-TEST_F(Judging, AFrameThatCannotBeWrittenFailsTheRun) {
+TEST_F(RunnerJudging, AFrameThatCannotBeWrittenFailsTheRun) {
   const Outcome blocked = run("--script " + out("five.scr") + " --frames " + out("blocked") + " " +
                               MISBEHAVE + " block");
   EXPECT_EQ(blocked.status, 1);
@@ -79,7 +79,7 @@ TEST_F(Judging, AFrameThatCannotBeWrittenFailsTheRun) {
 
 // Frame 0 is the picture at the first wait, or the final picture of a program that never
 // waits; the last picture of a run is the frame named after its last event.
-TEST_F(Judging, FrameZeroAndTheLastPictureAreKept) {
+TEST_F(RunnerJudging, FrameZeroAndTheLastPictureAreKept) {
   const Outcome drawn = run("--frames " + out("drawn") + " " + MISBEHAVE + " draw");
   EXPECT_EQ(drawn.status, 0) << drawn.err;
   EXPECT_EQ(drawn.out, "0 events played, 1 frames written\n");
@@ -97,7 +97,7 @@ TEST_F(Judging, FrameZeroAndTheLastPictureAreKept) {
             read_file(dir_ / "model" / "frame-000005.png"));
 }
 
-TEST_F(Judging, TheLogKeepsEveryLineWithTheEventItCameIn) {
+TEST_F(RunnerJudging, TheLogKeepsEveryLineWithTheEventItCameIn) {
   const Outcome corrected = run("--log " + out("run.log") + " --script " + out("five.scr") +
                                 " --frames " + out("frames") + " " + MISBEHAVE + " correct");
   EXPECT_EQ(corrected.status, 0) << corrected.err;

@@ -90,7 +90,7 @@ Options parse_options(int argc, char** argv) {
       const bool every = arg == "--every";
       if (!parse_count(value, 1, every ? INT64_MAX : MAX_LIMIT_SECONDS,
                        every ? &options.every : &options.limit, &reason))
-        bad_option(arg + ": " + reason);
+        bad_option(arg + ": " += reason);
       continue;
     }
     if (*value == '\0') bad_option(arg + ": the value is empty");
