@@ -176,8 +176,71 @@ TEST_F(QueueTest, KeyMessageParametersAndRepostedKeys) {
   EXPECT_EQ(ch.hwnd, graphics);
   EXPECT_EQ(ch.wParam, WPARAM(233));
 
-  EXPECT_FALSE(TranslateMessage(&up));
+  // As on Win32, every key message is translated, with or without a character: key-ups,
+  // keys without a character (arrows) and system keys; other messages are not.
+  EXPECT_TRUE(TranslateMessage(&up));
+  MSG arrow{graphics, WM_KEYDOWN, VK_LEFT, LPARAM(1u | 0x4Bu << 16 | 1u << 24), 0, {}};
+  EXPECT_TRUE(TranslateMessage(&arrow));
+  for (UINT message : {UINT(WM_SYSKEYDOWN), UINT(WM_SYSKEYUP)}) {
+    MSG sys{graphics, message, VK_F10, LPARAM(1u | 0x44u << 16), 0, {}};
+    EXPECT_TRUE(TranslateMessage(&sys));
+  }
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) {
+    EXPECT_NE(m.message, UINT(WM_CHAR)) << "no character for them";
+    EXPECT_NE(m.message, UINT(WM_SYSCHAR));
+    DispatchMessageA(&m);
+  }
+  MSG click{graphics, WM_LBUTTONDOWN, 0, 0, 0, {}};
+  EXPECT_FALSE(TranslateMessage(&click));
   EXPECT_FALSE(TranslateMessage(nullptr));
+}
+
+TEST_F(QueueTest, ExtendedKeysSetBit24) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  const unsigned keys[] = {VK_LEFT,   VK_DOWN,    VK_INSERT, VK_DELETE,  VK_HOME,
+                           VK_END,    VK_PRIOR,   VK_NEXT,   VK_DIVIDE,  VK_NUMLOCK,
+                           'A',       VK_RETURN,  VK_CONTROL, VK_NUMPAD0 + 4};
+  for (unsigned vk : keys) headless_key(0, "W", vk, 0);
+  // Right Ctrl and keypad Enter share their codes with keys that are not extended.
+  host::InputEvent right_ctrl{};
+  right_ctrl.kind = host::InputKind::KEY_DOWN;
+  right_ctrl.vk = VK_CONTROL;
+  right_ctrl.extended = true;
+  headless_raw_input(0, "W", right_ctrl);
+  right_ctrl.kind = host::InputKind::KEY_UP;
+  headless_raw_input(0, "W", right_ctrl);
+  std::vector<std::pair<WPARAM, bool>> got;
+  for (MSG m = poll(); m.message != WM_NULL; m = poll())
+    got.emplace_back(m.wParam, (uintptr_t(m.lParam) >> 24) & 1);
+  const std::vector<std::pair<WPARAM, bool>> expected{
+      {VK_LEFT, true},     {VK_LEFT, true},      {VK_DOWN, true},     {VK_DOWN, true},
+      {VK_INSERT, true},   {VK_INSERT, true},    {VK_DELETE, true},   {VK_DELETE, true},
+      {VK_HOME, true},     {VK_HOME, true},      {VK_END, true},      {VK_END, true},
+      {VK_PRIOR, true},    {VK_PRIOR, true},     {VK_NEXT, true},     {VK_NEXT, true},
+      {VK_DIVIDE, true},   {VK_DIVIDE, true},    {VK_NUMLOCK, true},  {VK_NUMLOCK, true},
+      {'A', false},        {'A', false},         {VK_RETURN, false},  {VK_RETURN, false},
+      {VK_CONTROL, false}, {VK_CONTROL, false},  {VK_NUMPAD0 + 4, false}, {VK_NUMPAD0 + 4, false},
+      {VK_CONTROL, true},  {VK_CONTROL, true}};
+  EXPECT_EQ(got, expected);
+}
+
+TEST_F(QueueTest, KeyFilterFindsAKeyBehindAClickNotTaken) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  headless_click(10, "W", 5, 5);
+  headless_key(10, "W", 'K', 'k');
+  headless_advance(10);
+  MSG m{};
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
+  EXPECT_EQ(m.message, UINT(WM_KEYDOWN));
+  EXPECT_EQ(m.wParam, WPARAM('K'));
+  // The click waits where it was, ahead of the key's release.
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONDOWN));
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONUP));
+  EXPECT_EQ(poll().message, UINT(WM_KEYUP));
 }
 
 TEST_F(QueueTest, TextWithoutKeyPressIsACharacterAtOnce) {
@@ -190,7 +253,7 @@ TEST_F(QueueTest, TextWithoutKeyPressIsACharacterAtOnce) {
   EXPECT_EQ(m.message, UINT(WM_CHAR));
   EXPECT_EQ(m.hwnd, hwnd);
   EXPECT_EQ(m.wParam, WPARAM(0xE9));
-  EXPECT_FALSE(TranslateMessage(&m));
+  EXPECT_TRUE(TranslateMessage(&m)) << "a key message, as under Wine; it posts nothing";
   for (m = poll(); m.message != WM_NULL; m = poll()) {
     EXPECT_NE(m.message, UINT(WM_CHAR));
     DispatchMessageA(&m);
@@ -335,6 +398,42 @@ TEST_F(QueueTest, WaitMessageReturnsAtOnceForAPaintOrAQuit) {
   ASSERT_TRUE(WaitMessage());
   EXPECT_EQ(headless_now(), 1000u);
   EXPECT_EQ(poll().message, UINT(WM_CHAR));
+}
+
+// Win32's rule: WaitMessage waits for what arrived since the last PeekMessageA looked, whether
+// or not that peek removed what it saw.
+TEST_F(QueueTest, WaitMessageWaitsForWhatArrivedAfterTheLastLook) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 0u) << "posted after the last look";
+  MSG m{};
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
+  headless_click(500, "W", 5, 5);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 500u) << "the message seen and left did not end the wait";
+  EXPECT_EQ(poll().message, UINT(WM_USER));
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONDOWN));
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONUP));
+
+  // A tick seen and left in the queue: the wait ends at the timer's next tick on its grid.
+  SetTimer(hwnd, 1, 100, nullptr);
+  headless_advance(150);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, UINT(WM_TIMER));
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 700u);
+  EXPECT_EQ(poll().message, UINT(WM_TIMER));
+  KillTimer(hwnd, 1);
+
+  // After a look that found nothing, anything new ends the wait when it comes.
+  EXPECT_EQ(poll().message, UINT(WM_NULL));
+  headless_type(900, "W", 'q');
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 900u);
+  EXPECT_EQ(poll().message, UINT(WM_KEYDOWN));
 }
 
 TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
