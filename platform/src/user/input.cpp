@@ -60,7 +60,16 @@ bool mouse_button(InputMessage& in) {
   if (!w) return false;
   int x = ev.x;
   int y = ev.y - menu_rows(*w);
-  // Presses on the menu bar that no menu took, or outside the window, make no message.
+  // A left press on the menu bar is the program's WM_NCLBUTTONDOWN, which DefWindowProcA turns
+  // into opening the menu. Win32 gives its point in screen coordinates; here in the window's
+  // (the host places windows on the screen).
+  if (down && ev.button == 1 && y < 0 && ev.y >= 0 && x >= 0 && x < w->width) {
+    in.msg.message = WM_NCLBUTTONDOWN;
+    in.msg.wParam = HTMENU;
+    in.msg.lParam = MAKELPARAM(ev.x, ev.y);
+    return true;
+  }
+  // Other presses on the menu bar that no menu took, or outside the window, make no message.
   if (x < 0 || y < 0 || x >= client_width(*w) || y >= client_height(*w)) return false;
   if (ev.mods & host::MOD_SHIFT) keys |= MK_SHIFT;
   if (ev.mods & host::MOD_CTRL) keys |= MK_CONTROL;
@@ -234,7 +243,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   // The scan code in bits 16-23 names the key, and the character is that of the press retrieved
   // last: a copy re-posted while handling the press translates the same.
   uint8_t ch = user().scan_chars[(uintptr_t(msg->lParam) >> 16) & 0xFF];
-  if (ch != 0) PostMessageA(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, ch,
-                           msg->lParam);
+  if (ch != 0)
+    PostMessageA(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, ch, msg->lParam);
   return TRUE;
 }

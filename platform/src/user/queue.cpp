@@ -16,6 +16,10 @@ void drop_window_messages(HWND hwnd) {
   u.input.erase(std::remove_if(u.input.begin(), u.input.end(), input_for_window), u.input.end());
 }
 
+void note_arrival() {
+  user().arrivals += 1;
+}
+
 }  // namespace plat
 
 using namespace plat;
@@ -119,6 +123,9 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
       menu_default_key(hwnd, msg, wparam, lparam);
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      if (wparam == HTMENU) menu_bar_press(hwnd, short(LOWORD(lparam)), short(HIWORD(lparam)));
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
