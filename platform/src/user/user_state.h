@@ -47,13 +47,13 @@ struct Window {
   HMENU menu = nullptr;
   bool visible = false;
   bool ever_shown = false;
-  bool changed = false;      // pixels differ from what the host shows
-  bool destroying = false;   // inside DestroyWindow: refuse a second destruction
-  bool has_update = false;   // the update area below is not empty
-  bool erase = false;        // the update area still needs its background
-  RECT update{};             // bounding rectangle of what needs painting, client coordinates
+  bool changed = false;            // pixels differ from what the host shows
+  bool destroying = false;         // inside DestroyWindow: refuse a second destruction
+  bool has_update = false;         // the update area below is not empty
+  bool erase = false;              // the update area still needs its background
+  RECT update{};                   // bounding rectangle of what needs painting, client coordinates
   std::vector<RECT> update_parts;  // the rectangles invalidated, erased one by one
-  uint64_t shown_order = 0;  // when it was last shown, to pick the next focus window
+  uint64_t shown_order = 0;        // when it was last shown, to pick the next focus window
 };
 
 struct Timer {
