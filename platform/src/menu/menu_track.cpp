@@ -69,11 +69,14 @@ void show_changes() {
   window_changed(track.hwnd);
 }
 
+// Also ends a wait of the menu's loop: a menu closed from outside it (another window taking the
+// keyboard) must not keep the program in that loop until something else arrives.
 void close_menu() {
   HWND hwnd = track.hwnd;
   track = Tracking{};
   draw_menu_bar(hwnd);
   window_changed(hwnd);
+  note_arrival();
 }
 
 void post_command(HWND hwnd, UINT id) {
