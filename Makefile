@@ -12,7 +12,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean web web-serve web-test
+        check-layers tidy clean web web-serve web-test wine-message-probes
 
 all: build
 
@@ -58,6 +58,12 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCHILLY_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS) --target chilly-bench
 	build/bench/bench/chilly-bench
+
+# The message probes (tests/wine/message_probes): built with mingw-w64 and run under Wine, and
+# built against our window system; what they print must agree (about 30 s).
+wine-message-probes: build
+	@scripts/windows-deps.sh
+	tests/wine/message_probes/compare_probes.sh $(BUILD)/tests/message_probes build/message-probes
 
 # The browser build (Debian's emscripten, offline): every program as a page in build/web/.
 WEB_DEPS := build/web-deps

@@ -38,6 +38,7 @@ struct InputEvent {
   unsigned vk;
   unsigned scan;
   unsigned mods;
+  bool extended;  // keys: right Ctrl or Alt, or keypad Enter (the keys that share a vk code)
   int ch;
   int width, height;
   uint64_t time;  // host clock, ms

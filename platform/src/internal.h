@@ -39,6 +39,9 @@ inline bool rect_empty(const RECT& r) {
 
 // The window's pixels changed: present it at the next poll.
 void window_changed(HWND hwnd);
+// Something changed that a waiting loop must look at (a menu closed from outside its loop):
+// ends the current WaitMessage as an arrival would.
+void note_arrival();
 // Moves all of a window's outer area up by 0 < rows < height, the rows uncovered at the bottom
 // keeping their old pixels, mostly without moving pixels in memory. Surfaces got before it are
 // stale afterwards. False, with nothing changed, when it cannot.
@@ -53,6 +56,8 @@ HMENU window_menu(HWND hwnd);
 
 // A DC that draws into the window's client area, clipped to it (GetDC and BeginPaint).
 HDC create_window_dc(HWND hwnd);
+// Narrows a window DC's drawing to a rectangle of the client area (BeginPaint's update area).
+void clip_window_dc(HDC hdc, const RECT& client_rect);
 // Fills a rectangle of a surface, clipped to the surface.
 void fill_surface(const Surface& surface, RECT rect, uint32_t pixel);
 // Draws Latin-1 text with a font object at (x, y) = top left of the character cell, clipped to
@@ -74,8 +79,12 @@ void draw_menu_bar(HWND hwnd);
 // Returns true when the menu took it.
 bool menu_handle_input(HWND hwnd, const host::InputEvent& event);
 // DefWindowProcA's handling of key messages: a lone Alt or F10, pressed and released, enters
-// the menu bar; WM_SYSCHAR (Alt+character) opens the bar item with that mnemonic.
+// the menu bar; WM_SYSCHAR (Alt+character) opens the bar item with that mnemonic. Either runs
+// the menu's own message loop until the menu closes.
 void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+// DefWindowProcA's handling of a left press on the menu bar (WM_NCLBUTTONDOWN, HTMENU) at a
+// point of the window: opens the bar item there and runs the menu's loop until it closes.
+void menu_bar_press(HWND hwnd, int x, int y);
 // Composes the open popup, if any, over a copy of the window's pixels for presenting.
 // Returns false when no popup is open on this window (present the surface as it is).
 bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out);

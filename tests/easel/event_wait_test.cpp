@@ -1,6 +1,8 @@
 // Opening the package and the event stream: run control paced by the timer, input order,
 // Ctrl-letter and menu commands, quits, and the copy of the image to the screen. Times are off
 // the 100 ms grid where a tick at the same moment would make the order a matter of taste.
+#include <algorithm>
+
 #include "support.h"
 
 TEST_F(EaselTest, OpenMakesBothWindowsAndTheFirstWaitShowsTheImage) {
@@ -115,6 +117,30 @@ TEST_F(EaselTest, QuitsFromMenuProgramAndCloseBox) {
   EXPECT_FALSE(IsWindow(package.graphics_window));
   EXPECT_EQ(headless_counters().timers, 0);
   EXPECT_EQ(EASEL_close(), 1);
+}
+
+// The Run menu is modal, as on Win32: while it is open (by mouse, then by F10) the program gets
+// no event and its picture stands still; the animation goes on once the menu has closed.
+TEST_F(EaselTest, ThePictureStandsStillUnderAnOpenRunMenu) {
+  open();
+  EASEL_animate(EASEL_ANIM_RUN);
+  headless_menu_click(1000, GRAPHICS, 10);
+  headless_key(1500, GRAPHICS, VK_ESCAPE, 27);  // back to the bar
+  headless_key(1500, GRAPHICS, VK_ESCAPE, 27);  // and out
+  headless_key(2000, GRAPHICS, VK_F10, 0);
+  headless_key(2500, GRAPHICS, VK_ESCAPE, 27);
+  std::vector<uint64_t> periodic;
+  while (headless_now() < 2700) {
+    const Event event = wait();
+    ASSERT_EQ(event.kind, EASEL_PERIODIC);
+    periodic.push_back(event.at);
+  }
+  for (uint64_t at : periodic) {
+    EXPECT_FALSE(at > 1000 && at < 1500) << at;
+    EXPECT_FALSE(at > 2000 && at < 2500) << at;
+  }
+  EXPECT_NE(std::find(periodic.begin(), periodic.end(), 1600u), periodic.end());
+  EXPECT_NE(std::find(periodic.begin(), periodic.end(), 2600u), periodic.end());
 }
 
 TEST_F(EaselTest, RunMenuByMouseAndByKeyboard) {

@@ -21,6 +21,8 @@ int darkest_channel(uint32_t p) {
 class MenuDrawingTest : public MenuWindowTest {
  protected:
   std::vector<uint32_t> px;
+  void look_at_the_open_run_menu();
+  void draw_under_and_beside_the_open_popup();
   uint32_t at(int x, int y) const { return px[size_t(y) * WIDTH + size_t(x)]; }
   // Pixels of a box of the last frame that satisfy `test`, and the rightmost one's x.
   template <class F>
@@ -38,7 +40,15 @@ class MenuDrawingTest : public MenuWindowTest {
 
 TEST_F(MenuDrawingTest, BarAndPopupShowWhatTheItemsAre) {
   alt_key(10, 'R');
+  check(15, [&] { look_at_the_open_run_menu(); });
+  headless_key(20, TITLE, VK_ESCAPE, 27);
+  headless_key(20, TITLE, VK_ESCAPE, 27);
   pump(10);
+  EXPECT_FALSE(menu_open());
+}
+
+// What the Run menu opened by Alt+R shows (the menu is open while this runs).
+void MenuDrawingTest::look_at_the_open_run_menu() {
   px = frame();
   ASSERT_EQ(px.size(), size_t(WIDTH) * HEIGHT);
   plat::PopupLayout layout = popup(RUN_TITLE);
@@ -95,7 +105,32 @@ TEST_F(MenuDrawingTest, BarAndPopupShowWhatTheItemsAre) {
 
 TEST_F(MenuDrawingTest, ThePopupCoversTheClientOnlyOnScreen) {
   headless_menu_click(10, TITLE, title_x(RUN_TITLE));
+  check(15, [&] { draw_under_and_beside_the_open_popup(); });
+  check(25, [&] {
+    EXPECT_EQ(headless_client_pixel(TITLE, 290, 30), 0xFF0000u);
+    EXPECT_NE(headless_client_pixel(TITLE, 30, 30), 0xFF0000u);
+  });
+  headless_key(30, TITLE, VK_ESCAPE, 27);
+  headless_key(30, TITLE, VK_ESCAPE, 27);
   pump(10);
+  EXPECT_FALSE(menu_open());
+  EXPECT_EQ(headless_client_pixel(TITLE, 30, 30), 0xFF0000u);
+  EXPECT_EQ(headless_client_pixel(TITLE, 100, 100), stripe(100));
+  dump_window_if_failed(TITLE);
+
+  // A popup opened near the window's right edge moves left to stay inside; one wider than the
+  // window starts at its left edge.
+  plat::PopupLayout narrow = plat::popup_layout(*plat::find_menu(view), 100, 150);
+  EXPECT_EQ(narrow.frame.right, 150);
+  EXPECT_LT(narrow.frame.left, 100);
+  plat::PopupLayout wide = plat::popup_layout(*plat::find_menu(run), 100, 150);
+  EXPECT_EQ(wide.frame.left, 0);
+  EXPECT_GT(wide.frame.right, 150);
+}
+
+// With the Run popup open: the window's own pixels under it are untouched, and the program's
+// drawing shows beside it at once and under it only once the popup has gone.
+void MenuDrawingTest::draw_under_and_beside_the_open_popup() {
   plat::PopupLayout layout = popup(RUN_TITLE);
   ASSERT_LT(layout.frame.right, 280);
 
@@ -121,25 +156,6 @@ TEST_F(MenuDrawingTest, ThePopupCoversTheClientOnlyOnScreen) {
   SelectObject(dc, old_pen);
   DeleteObject(red);
   ReleaseDC(hwnd, dc);
-  pump(20);
-  EXPECT_EQ(headless_client_pixel(TITLE, 290, 30), 0xFF0000u);
-  EXPECT_NE(headless_client_pixel(TITLE, 30, 30), 0xFF0000u);
-  headless_key(30, TITLE, VK_ESCAPE, 27);
-  headless_key(30, TITLE, VK_ESCAPE, 27);
-  pump(30);
-  EXPECT_FALSE(menu_open());
-  EXPECT_EQ(headless_client_pixel(TITLE, 30, 30), 0xFF0000u);
-  EXPECT_EQ(headless_client_pixel(TITLE, 100, 100), stripe(100));
-  dump_window_if_failed(TITLE);
-
-  // A popup opened near the window's right edge moves left to stay inside; one wider than the
-  // window starts at its left edge.
-  plat::PopupLayout narrow = plat::popup_layout(*plat::find_menu(view), 100, 150);
-  EXPECT_EQ(narrow.frame.right, 150);
-  EXPECT_LT(narrow.frame.left, 100);
-  plat::PopupLayout wide = plat::popup_layout(*plat::find_menu(run), 100, 150);
-  EXPECT_EQ(wide.frame.left, 0);
-  EXPECT_GT(wide.frame.right, 150);
 }
 
 }  // namespace

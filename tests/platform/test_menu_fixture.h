@@ -3,6 +3,7 @@
 // and messages are pumped at chosen virtual times.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -25,7 +26,14 @@ inline uint32_t stripe(int client_x) {
   return (client_x / 10) % 2 ? 0x20A040 : 0xE0C020;
 }
 
+// Every message the windows' procedure got, from the program's pump or the menu's own loop.
+inline std::vector<MSG>& received() {
+  static std::vector<MSG> messages;
+  return messages;
+}
+
 inline LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  received().push_back(MSG{hwnd, msg, wparam, lparam, 0, {}});
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
@@ -36,6 +44,7 @@ class MenuWindowTest : public PlatformTest {
 
   void SetUp() override {
     PlatformTest::SetUp();
+    received().clear();
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -43,6 +52,7 @@ class MenuWindowTest : public PlatformTest {
     RegisterClassA(&wc);
     hwnd = make_window(TITLE, &bar, &run, &view);
     paint_stripes(hwnd);
+    received().clear();
   }
 
   static HWND make_window(const char* title, HMENU* bar, HMENU* run, HMENU* view) {
@@ -89,7 +99,12 @@ class MenuWindowTest : public PlatformTest {
     ReleaseDC(w, dc);
   }
 
-  // Moves the clock to `at` (if it is ahead) and handles every message then waiting.
+  // Runs `what` on the program's thread when the clock reaches `at`: inside the menu's own loop
+  // while a menu is open, which the program's pump does not leave until the menu closes.
+  static void check(uint64_t at, std::function<void()> what) { headless_at(at, std::move(what)); }
+
+  // Moves the clock to `at` (if it is ahead) and handles every message then waiting; a message
+  // that opens a menu returns only once the menu has closed (input for that is scheduled first).
   std::vector<MSG> pump(uint64_t at = 0) {
     if (at > headless_now()) headless_advance(at - headless_now());
     std::vector<MSG> got;

@@ -176,8 +176,71 @@ TEST_F(QueueTest, KeyMessageParametersAndRepostedKeys) {
   EXPECT_EQ(ch.hwnd, graphics);
   EXPECT_EQ(ch.wParam, WPARAM(233));
 
-  EXPECT_FALSE(TranslateMessage(&up));
+  // As on Win32, every key message is translated, with or without a character: key-ups,
+  // keys without a character (arrows) and system keys; other messages are not.
+  EXPECT_TRUE(TranslateMessage(&up));
+  MSG arrow{graphics, WM_KEYDOWN, VK_LEFT, LPARAM(1u | 0x4Bu << 16 | 1u << 24), 0, {}};
+  EXPECT_TRUE(TranslateMessage(&arrow));
+  for (UINT message : {UINT(WM_SYSKEYDOWN), UINT(WM_SYSKEYUP)}) {
+    MSG sys{graphics, message, VK_F10, LPARAM(1u | 0x44u << 16), 0, {}};
+    EXPECT_TRUE(TranslateMessage(&sys));
+  }
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) {
+    EXPECT_NE(m.message, UINT(WM_CHAR)) << "no character for them";
+    EXPECT_NE(m.message, UINT(WM_SYSCHAR));
+    DispatchMessageA(&m);
+  }
+  MSG click{graphics, WM_LBUTTONDOWN, 0, 0, 0, {}};
+  EXPECT_FALSE(TranslateMessage(&click));
   EXPECT_FALSE(TranslateMessage(nullptr));
+}
+
+TEST_F(QueueTest, ExtendedKeysSetBit24) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  const unsigned keys[] = {VK_LEFT, VK_DOWN,   VK_INSERT,  VK_DELETE,     VK_HOME,
+                           VK_END,  VK_PRIOR,  VK_NEXT,    VK_DIVIDE,     VK_NUMLOCK,
+                           'A',     VK_RETURN, VK_CONTROL, VK_NUMPAD0 + 4};
+  for (unsigned vk : keys) headless_key(0, "W", vk, 0);
+  // Right Ctrl and keypad Enter share their codes with keys that are not extended.
+  host::InputEvent right_ctrl{};
+  right_ctrl.kind = host::InputKind::KEY_DOWN;
+  right_ctrl.vk = VK_CONTROL;
+  right_ctrl.extended = true;
+  headless_raw_input(0, "W", right_ctrl);
+  right_ctrl.kind = host::InputKind::KEY_UP;
+  headless_raw_input(0, "W", right_ctrl);
+  std::vector<std::pair<WPARAM, bool>> got;
+  for (MSG m = poll(); m.message != WM_NULL; m = poll())
+    got.emplace_back(m.wParam, (uintptr_t(m.lParam) >> 24) & 1);
+  const std::vector<std::pair<WPARAM, bool>> expected{
+      {VK_LEFT, true},     {VK_LEFT, true},     {VK_DOWN, true},         {VK_DOWN, true},
+      {VK_INSERT, true},   {VK_INSERT, true},   {VK_DELETE, true},       {VK_DELETE, true},
+      {VK_HOME, true},     {VK_HOME, true},     {VK_END, true},          {VK_END, true},
+      {VK_PRIOR, true},    {VK_PRIOR, true},    {VK_NEXT, true},         {VK_NEXT, true},
+      {VK_DIVIDE, true},   {VK_DIVIDE, true},   {VK_NUMLOCK, true},      {VK_NUMLOCK, true},
+      {'A', false},        {'A', false},        {VK_RETURN, false},      {VK_RETURN, false},
+      {VK_CONTROL, false}, {VK_CONTROL, false}, {VK_NUMPAD0 + 4, false}, {VK_NUMPAD0 + 4, false},
+      {VK_CONTROL, true},  {VK_CONTROL, true}};
+  EXPECT_EQ(got, expected);
+}
+
+TEST_F(QueueTest, KeyFilterFindsAKeyBehindAClickNotTaken) {
+  HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  headless_click(10, "W", 5, 5);
+  headless_key(10, "W", 'K', 'k');
+  headless_advance(10);
+  MSG m{};
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
+  EXPECT_EQ(m.message, UINT(WM_KEYDOWN));
+  EXPECT_EQ(m.wParam, WPARAM('K'));
+  // The click waits where it was, ahead of the key's release.
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONDOWN));
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONUP));
+  EXPECT_EQ(poll().message, UINT(WM_KEYUP));
 }
 
 TEST_F(QueueTest, TextWithoutKeyPressIsACharacterAtOnce) {
@@ -190,7 +253,7 @@ TEST_F(QueueTest, TextWithoutKeyPressIsACharacterAtOnce) {
   EXPECT_EQ(m.message, UINT(WM_CHAR));
   EXPECT_EQ(m.hwnd, hwnd);
   EXPECT_EQ(m.wParam, WPARAM(0xE9));
-  EXPECT_FALSE(TranslateMessage(&m));
+  EXPECT_TRUE(TranslateMessage(&m)) << "a key message, as under Wine; it posts nothing";
   for (m = poll(); m.message != WM_NULL; m = poll()) {
     EXPECT_NE(m.message, UINT(WM_CHAR));
     DispatchMessageA(&m);
@@ -236,8 +299,14 @@ TEST_F(QueueTest, MouseButtonsInClientCoordinates) {
   EXPECT_EQ(m.message, UINT(WM_LBUTTONUP));
   EXPECT_EQ(m.lParam, MAKELPARAM(10, 20));
 
-  // Outside the client area (on the empty bar, below and beyond the edges): nothing.
+  // On the menu bar: WM_NCLBUTTONDOWN (HTMENU, window coordinates), which opens nothing where no
+  // item is; below and beyond the edges: nothing.
   headless_menu_click(0, "W", 5);
+  for (m = poll(); m.message == WM_PAINT; m = poll()) DispatchMessageA(&m);
+  EXPECT_EQ(m.message, UINT(WM_NCLBUTTONDOWN));
+  EXPECT_EQ(m.wParam, WPARAM(HTMENU));
+  EXPECT_EQ(m.lParam, MAKELPARAM(5, plat::MENU_BAR_HEIGHT / 2));
+  DispatchMessageA(&m);
   headless_window_click(0, "W", 199, 150 + 5);
   headless_window_click(0, "W", 250, 40);
   // Right button, and a window point translated to the client.
@@ -337,8 +406,56 @@ TEST_F(QueueTest, WaitMessageReturnsAtOnceForAPaintOrAQuit) {
   EXPECT_EQ(poll().message, UINT(WM_CHAR));
 }
 
-TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
+// Win32's rule: WaitMessage waits for what arrived since the last PeekMessageA looked, whether
+// or not that peek removed what it saw.
+TEST_F(QueueTest, WaitMessageWaitsForWhatArrivedAfterTheLastLook) {
   HWND hwnd = make_window("W");
+  ShowWindow(hwnd, SW_SHOW);
+  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 0u) << "posted after the last look";
+  MSG m{};
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
+  headless_click(500, "W", 5, 5);
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 500u) << "the message seen and left did not end the wait";
+  EXPECT_EQ(poll().message, UINT(WM_USER));
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONDOWN));
+  EXPECT_EQ(poll().message, UINT(WM_LBUTTONUP));
+
+  // A tick seen and left in the queue: the wait ends at the timer's next tick on its grid.
+  SetTimer(hwnd, 1, 100, nullptr);
+  headless_advance(150);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, UINT(WM_TIMER));
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 700u);
+  EXPECT_EQ(poll().message, UINT(WM_TIMER));
+  KillTimer(hwnd, 1);
+
+  // After a look that found nothing, anything new ends the wait when it comes.
+  EXPECT_EQ(poll().message, UINT(WM_NULL));
+  headless_type(900, "W", 'q');
+  ASSERT_TRUE(WaitMessage());
+  EXPECT_EQ(headless_now(), 900u);
+  EXPECT_EQ(poll().message, UINT(WM_KEYDOWN));
+}
+
+// An open menu is modal, as on Win32: the default handling of F10 runs the menu's own loop,
+// which waits (no CPU) and hands the timer's ticks to the procedure while the program's own
+// loop gets nothing until the menu closes.
+TEST_F(QueueTest, AnOpenMenuRunsItsOwnLoopUntilItCloses) {
+  static std::vector<std::pair<UINT, uint64_t>> got;
+  got.clear();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (msg == WM_TIMER || msg == WM_COMMAND) got.emplace_back(msg, headless_now());
+    return DefWindowProcA(w, msg, wp, lp);
+  };
+  wc.lpszClassName = "Modal";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowA("Modal", "W", 0, 0, 0, 200, 150, nullptr, nullptr, nullptr, nullptr);
   HMENU bar = CreateMenu();
   HMENU popup = CreatePopupMenu();
   AppendMenuA(popup, MF_STRING, 8, "&Quit");
@@ -346,21 +463,49 @@ TEST_F(QueueTest, WaitKeepsWaitingWhileTheMenuTakesTheInput) {
   SetMenu(hwnd, bar);
   ShowWindow(hwnd, SW_SHOW);
   for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  SetTimer(hwnd, 1, 100, nullptr);
 
-  // F10 is the program's system key; its default handling enters the menu bar.
-  headless_key(100, "W", VK_F10, 0);
-  ASSERT_TRUE(WaitMessage());
-  EXPECT_EQ(headless_now(), 100u);
-  for (MSG m = poll(); m.message != WM_NULL; m = poll()) DispatchMessageA(&m);
+  headless_key(150, "W", VK_F10, 0);
+  headless_key(420, "W", VK_DOWN, 0);
+  headless_key(450, "W", VK_RETURN, 13);
+  std::vector<std::pair<UINT, uint64_t>> outer;
+  for (;;) {
+    MSG m{};
+    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      WaitMessage();
+      continue;
+    }
+    outer.emplace_back(m.message, headless_now());
+    if (m.message == WM_COMMAND) break;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  // The program's loop: the tick at 100, F10 at 150, then nothing until the command at 450.
+  const std::vector<std::pair<UINT, uint64_t>> expected_outer{
+      {WM_TIMER, 100}, {WM_SYSKEYDOWN, 150}, {WM_SYSKEYUP, 150}, {WM_COMMAND, 450}};
+  EXPECT_EQ(outer, expected_outer);
+  // The ticks at 200, 300 and 400 reached the procedure inside the menu's loop, on time.
+  const std::vector<std::pair<UINT, uint64_t>> expected_inner{
+      {WM_TIMER, 100}, {WM_TIMER, 200}, {WM_TIMER, 300}, {WM_TIMER, 400}};
+  EXPECT_EQ(got, expected_inner);
   plat::MenuView menu;
-  ASSERT_TRUE(plat::menu_view(hwnd, &menu));
-  headless_key(200, "W", VK_ESCAPE, 27);
-  headless_type(300, "W", 'x');
-  ASSERT_TRUE(WaitMessage());
-  EXPECT_EQ(headless_now(), 300u);
-  MSG m = poll();
-  EXPECT_EQ(m.message, UINT(WM_KEYDOWN));
-  EXPECT_EQ(m.wParam, WPARAM('X'));
+  EXPECT_FALSE(plat::menu_view(hwnd, &menu));
+
+  // A quit posted while the menu is open closes the menu and reaches the program's loop.
+  KillTimer(hwnd, 1);
+  headless_key(500, "W", VK_F10, 0);
+  headless_at(600, [] { PostQuitMessage(7); });
+  MSG m{};
+  for (m = poll(); m.message != WM_NULL && m.message != WM_QUIT; m = poll()) DispatchMessageA(&m);
+  ASSERT_EQ(m.message, UINT(WM_NULL));
+  WaitMessage();
+  for (m = poll(); m.message != WM_QUIT; m = poll()) {
+    ASSERT_NE(m.message, UINT(WM_NULL));
+    DispatchMessageA(&m);
+  }
+  EXPECT_EQ(m.wParam, WPARAM(7));
+  EXPECT_EQ(headless_now(), 600u);
+  EXPECT_FALSE(plat::menu_view(hwnd, &menu));
 }
 
 using QueueDeathTest = QueueTest;

@@ -162,11 +162,25 @@ TEST_F(WindowTest, BeginPaintErasesWithTheClassBrushAndValidates) {
   EXPECT_EQ(ps.rcPaint.right, 40);
   EXPECT_EQ(ps.rcPaint.bottom, 20);
   EXPECT_FALSE(ps.fErase) << "erased already";
-  EXPECT_EQ(surface_pixel(hwnd, 10, top + 5), 0xFFFFFFu);
-  EXPECT_EQ(surface_pixel(hwnd, 39, top + 19), 0xFFFFFFu);
-  EXPECT_EQ(surface_pixel(hwnd, 9, top + 5), 0x0000FFu);
-  EXPECT_EQ(surface_pixel(hwnd, 40, top + 20), 0x0000FFu);
-  EXPECT_EQ(surface_pixel(hwnd, 10, top + 4), 0x0000FFu);
+  // As under Wine: the two rectangles are erased, not the rest of their bounding box.
+  EXPECT_EQ(surface_pixel(hwnd, 10, top + 10), 0xFFFFFFu);
+  EXPECT_EQ(surface_pixel(hwnd, 19, top + 19), 0xFFFFFFu);
+  EXPECT_EQ(surface_pixel(hwnd, 39, top + 5), 0xFFFFFFu);
+  EXPECT_EQ(surface_pixel(hwnd, 10, top + 5), 0x0000FFu);
+  EXPECT_EQ(surface_pixel(hwnd, 39, top + 19), 0x0000FFu);
+  EXPECT_EQ(surface_pixel(hwnd, 9, top + 10), 0x0000FFu);
+  // The paint DC draws inside rcPaint only (Win32 clips to the region itself).
+  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+  HGDIOBJ old = SelectObject(ps.hdc, green);
+  Rectangle(ps.hdc, -5, -5, 300, 300);
+  SelectObject(ps.hdc, old);
+  DeleteObject(green);
+  EXPECT_EQ(surface_pixel(hwnd, 10, top + 5), 0x00FF00u);
+  EXPECT_EQ(surface_pixel(hwnd, 39, top + 19), 0x00FF00u);
+  EXPECT_EQ(surface_pixel(hwnd, 9, top + 10), 0x0000FFu);
+  EXPECT_EQ(surface_pixel(hwnd, 40, top + 10), 0x0000FFu);
+  EXPECT_EQ(surface_pixel(hwnd, 20, top + 4), 0x0000FFu);
+  EXPECT_EQ(surface_pixel(hwnd, 20, top + 20), 0x0000FFu);
   EXPECT_TRUE(EndPaint(hwnd, &ps));
   EXPECT_EQ(poll().message, UINT(WM_NULL)) << "validated";
 

@@ -91,6 +91,8 @@ void translate_key(const SDL_Event& raw) {
   event.vk = virtual_key(key);
   event.scan = scan_code(key.scancode);
   event.mods = modifier_bits(key.mod);
+  event.extended = key.scancode == SDL_SCANCODE_RCTRL || key.scancode == SDL_SCANCODE_RALT ||
+                   key.scancode == SDL_SCANCODE_KP_ENTER;
   if (!down) {
     push(event);
     return;

@@ -199,7 +199,7 @@ uint64_t now_ms() {
 
 bool next_input(InputEvent* event) {
   if (!opened || event == nullptr) return false;
-  double record[12];
+  double record[13];
   if (js_take_input(record) == 0) return false;
   *event = InputEvent{};
   event->kind = InputKind(int(record[0]));
@@ -214,6 +214,7 @@ bool next_input(InputEvent* event) {
   event->width = int(record[9]);
   event->height = int(record[10]);
   event->time = record[11] > 0 ? uint64_t(record[11]) : 0;
+  event->extended = record[12] != 0;
   return true;
 }
 

@@ -31,6 +31,8 @@ Module.easelHost = (function () {
   };
   // Scan codes: the USB usage of each physical key, the numbers the desktop host uses too, so
   // that each press keeps its own character.
+  // Keys that share their virtual-key code with a key that is not extended (bit 24 of lParam).
+  const EXTENDED_CODES = new Set(['ControlRight', 'AltRight', 'NumpadEnter']);
   const SCAN_CODES = (function () {
     const codes = {};
     for (let i = 0; i < 26; ++i) codes['Key' + String.fromCharCode(65 + i)] = 4 + i;
@@ -160,6 +162,7 @@ Module.easelHost = (function () {
       kind: down ? KEY_DOWN : KEY_UP, window: keyWindow(), vk: vk,
       scan: SCAN_CODES[event.code] || 0, mods: modifiers(event),
       ch: down ? pressCharacter(event, vk) : 0,
+      extended: EXTENDED_CODES.has(event.code),
     };
     // The page's own meanings of these keys (selecting, scrolling, the browser's menu) would
     // take them from the program; function keys other than F10 stay the browser's.
@@ -300,7 +303,7 @@ Module.easelHost = (function () {
     const fields = [
       record.kind, record.window || 0, record.x || 0, record.y || 0, record.button || 0,
       record.vk || 0, record.scan || 0, record.mods || 0, record.ch || 0, record.width || 0,
-      record.height || 0, record.time || 0,
+      record.height || 0, record.time || 0, record.extended ? 1 : 0,
     ];
     for (let i = 0; i < fields.length; ++i) HEAPF64[(address >> 3) + i] = fields[i];
     return true;

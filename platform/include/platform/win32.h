@@ -114,12 +114,15 @@ typedef struct tagTEXTMETRICA {
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_KEYFIRST 0x0100
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
+#define WM_KEYLAST 0x0109
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
@@ -131,6 +134,8 @@ typedef struct tagTEXTMETRICA {
 
 // WM_SIZE wParam
 #define SIZE_RESTORED 0
+
+#define HTMENU 5  // WM_NCLBUTTONDOWN's wParam: the press was on the menu bar
 
 // Class styles
 #define CS_VREDRAW 0x0001

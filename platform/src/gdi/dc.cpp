@@ -42,6 +42,13 @@ bool dc_target(const DeviceContext& dc, Target* target) {
     target->origin_y = client.top;
     const RECT whole{0, 0, target->surface.width, target->surface.height};
     IntersectRect(&target->clip, &client, &whole);
+    if (dc.paint_clipped) {
+      const RECT& p = dc.paint_clip;
+      const RECT paint{p.left + client.left, p.top + client.top, p.right + client.left,
+                       p.bottom + client.top};
+      RECT inside = target->clip;
+      if (!IntersectRect(&target->clip, &inside, &paint)) target->clip = RECT{0, 0, 0, 0};
+    }
     return true;
   }
   if (!bitmap_surface(dc.bitmap, &target->surface))
@@ -83,6 +90,13 @@ HDC create_window_dc(HWND hwnd) {
   RECT client;
   if (!window_surface(hwnd, &surface, &client)) return nullptr;
   return add_dc(hwnd);
+}
+
+void clip_window_dc(HDC hdc, const RECT& client_rect) {
+  if (DeviceContext* dc = dc_of(hdc)) {
+    dc->paint_clipped = true;
+    dc->paint_clip = client_rect;
+  }
 }
 
 int live_dcs() {

@@ -76,6 +76,9 @@ struct DeviceContext {
   int bk_mode = OPAQUE;
   int pos_x = 0;
   int pos_y = 0;
+  // BeginPaint's DC draws only inside the update area (client coordinates).
+  bool paint_clipped = false;
+  RECT paint_clip{0, 0, 0, 0};
 };
 
 constexpr int STOCK_COUNT = 14;  // indices 0..SYSTEM_FONT

@@ -116,6 +116,7 @@ struct MenuState {
   std::bitset<256> keys_to_program;
   std::bitset<256> keys_to_menu;
   InputOwner button_owner = InputOwner::NONE;
+  bool in_loop = false;  // the menu's message loop is running
   // The menu took the last key press: text that the desktop sends for it separately belongs to
   // the menu too, even if that press closed it.
   bool text_of_menu_key = false;

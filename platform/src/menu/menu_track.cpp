@@ -1,7 +1,10 @@
 // Menu tracking: turns a window's raw mouse and key input into opening the bar's popups, moving
 // the highlight and choosing items, which posts WM_COMMAND to the window. One menu is open at a
-// time in the process. With no menu open, keys are the program's; system keys that reach
-// DefWindowProcA open one (a lone Alt or F10 released, Alt+mnemonic as WM_SYSCHAR). Every key
+// time in the process. With no menu open, keys and presses on the bar are the program's
+// messages; DefWindowProcA opens the menu for them (a press on the bar as WM_NCLBUTTONDOWN, a
+// lone Alt or F10 released, Alt+mnemonic as WM_SYSCHAR) and, as on Win32, runs the menu's own
+// message loop until the menu closes: the program's loop gets nothing meanwhile, and the loop
+// dispatches timer ticks, paint and posted messages to their windows. Every key
 // release goes where its press went (to the program or to the menu), and so does every button
 // release, so the program never sees a release without its press, nor misses the release of a
 // key it saw go down (the package follows Ctrl that way).
@@ -42,6 +45,7 @@ bool still_valid() {
     HWND hwnd = track.hwnd;
     track = Tracking{};
     window_changed(hwnd);
+    note_arrival();
   }
   return ok;
 }
@@ -65,11 +69,14 @@ void show_changes() {
   window_changed(track.hwnd);
 }
 
+// Also ends a wait of the menu's loop: a menu closed from outside it (another window taking the
+// keyboard) must not keep the program in that loop until something else arrives.
 void close_menu() {
   HWND hwnd = track.hwnd;
   track = Tracking{};
   draw_menu_bar(hwnd);
   window_changed(hwnd);
+  note_arrival();
 }
 
 void post_command(HWND hwnd, UINT id) {
@@ -305,17 +312,16 @@ bool key_input(const host::InputEvent& ev) {
   return to_menu || track.mode != Mode::NONE;
 }
 
-bool mouse_down(HWND hwnd, const host::InputEvent& ev) {
+// Sets `to_bar` for a left press on the bar with no menu open: the program gets it as
+// WM_NCLBUTTONDOWN, and its release belongs to the menu that the press opens.
+bool mouse_down(HWND hwnd, const host::InputEvent& ev, bool* to_bar) {
   track.press_opened = false;
   const Menu* bar = bar_of(hwnd);
   bool in_bar = bar && ev.y >= 0 && ev.y < MENU_BAR_HEIGHT;
   int title = (bar && ev.button == 1) ? bar_item_at(*bar, ev.x, ev.y) : -1;
   if (track.mode == Mode::NONE) {
-    if (title >= 0) {
-      open_title(hwnd, title, false);
-      track.press_opened = track.mode == Mode::POPUP;
-    }
-    return in_bar;
+    *to_bar = in_bar && ev.button == 1;
+    return in_bar && !*to_bar;
   }
   if (hwnd == track.hwnd) {
     if (track.mode == Mode::POPUP) {
@@ -379,7 +385,41 @@ bool mouse_move(HWND hwnd, const host::InputEvent& ev) {
   return true;
 }
 
+// The menu's own message loop, as Win32 runs it while a menu is open: the menu takes the input
+// as it is routed; everything else that arrives (timer ticks, paint, posted messages) is
+// dispatched here, so the program's own loop gets nothing until the menu closes. It waits with
+// WaitMessage, so an open menu costs no CPU. A quit closes the menu and is left to the program.
+void run_menu_loop() {
+  if (track.mode == Mode::NONE || menu_state().in_loop) return;
+  menu_state().in_loop = true;
+  while (still_valid()) {
+    // Looked at first and taken only while the menu stays open: the input that this look routes
+    // may close it, and what comes after (the chosen command, a quit) is then the program's.
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (still_valid()) WaitMessage();
+      continue;
+    }
+    if (!still_valid()) break;
+    if (msg.message == WM_QUIT) {
+      close_menu();
+      break;
+    }
+    if (PeekMessageA(&msg, nullptr, msg.message, msg.message, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  menu_state().in_loop = false;
+}
+
 }  // namespace
+
+void menu_bar_press(HWND hwnd, int x, int y) {
+  const Menu* bar = bar_of(hwnd);
+  int title = bar ? bar_item_at(*bar, x, y) : -1;
+  if (title < 0 || (track.mode != Mode::NONE && track.hwnd == hwnd)) return;
+  open_title(hwnd, title, false);
+  track.press_opened = track.mode == Mode::POPUP;
+  run_menu_loop();
+}
 
 bool menu_handle_input(HWND hwnd, const host::InputEvent& ev) {
   still_valid();
@@ -389,8 +429,9 @@ bool menu_handle_input(HWND hwnd, const host::InputEvent& ev) {
     case host::InputKind::TEXT:
       return key_input(ev);
     case host::InputKind::MOUSE_DOWN: {
-      bool taken = mouse_down(hwnd, ev);
-      button_owner = taken ? Owner::MENU : Owner::PROGRAM;
+      bool to_bar = false;
+      bool taken = mouse_down(hwnd, ev, &to_bar);
+      button_owner = taken || to_bar ? Owner::MENU : Owner::PROGRAM;
       return taken;
     }
     case host::InputKind::MOUSE_UP: {
@@ -430,7 +471,7 @@ void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYUP: {
       bool tapped = (wparam == VK_MENU && alt_tapped) || (wparam == VK_F10 && f10_tapped);
       alt_tapped = f10_tapped = false;
-      if (tapped && track.mode == Mode::NONE) enter_bar_mode(hwnd);
+      if (tapped && track.mode == Mode::NONE && enter_bar_mode(hwnd)) run_menu_loop();
       return;
     }
     case WM_SYSCHAR: {
@@ -441,7 +482,10 @@ void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         return;
       }
       unsigned vk = (ch >= 'a' && ch <= 'z') ? unsigned(ch - 'a' + 'A') : unsigned(ch);
-      if (int title = title_by_mnemonic(*bar, vk, ch); title >= 0) open_title(hwnd, title, true);
+      if (int title = title_by_mnemonic(*bar, vk, ch); title >= 0) {
+        open_title(hwnd, title, true);
+        run_menu_loop();
+      }
       return;
     }
     default:
@@ -458,7 +502,10 @@ bool menu_view(HWND hwnd, MenuView* view) {
 }
 
 void menu_window_destroyed(HWND hwnd) {
-  if (track.hwnd == hwnd) track = Tracking{};
+  if (track.hwnd == hwnd) {
+    track = Tracking{};
+    note_arrival();
+  }
   destroy_menu_tree(window_menu(hwnd));
 }
 

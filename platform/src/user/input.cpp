@@ -21,6 +21,7 @@ constexpr WPARAM MK_CONTROL = 0x0008;
 constexpr size_t MAX_INPUT_MESSAGES = 10000;
 
 // Key-message lParam bits beside the repeat count and the scan code.
+constexpr DWORD KEY_EXTENDED = 1u << 24;
 constexpr DWORD KEY_ALT_DOWN = 1u << 29;
 constexpr DWORD KEY_WAS_DOWN = 1u << 30;
 constexpr DWORD KEY_RELEASED = 1u << 31;
@@ -29,6 +30,7 @@ constexpr DWORD KEY_RELEASED = 1u << 31;
 void push_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, const host::InputEvent& ev) {
   UserState& u = user();
   if (u.input.size() >= MAX_INPUT_MESSAGES) return;
+  u.arrivals += 1;
   InputMessage in;
   in.msg.hwnd = hwnd;
   in.msg.message = message;
@@ -58,7 +60,16 @@ bool mouse_button(InputMessage& in) {
   if (!w) return false;
   int x = ev.x;
   int y = ev.y - menu_rows(*w);
-  // Presses on the menu bar that no menu took, or outside the window, make no message.
+  // A left press on the menu bar is the program's WM_NCLBUTTONDOWN, which DefWindowProcA turns
+  // into opening the menu. Win32 gives its point in screen coordinates; here in the window's
+  // (the host places windows on the screen).
+  if (down && ev.button == 1 && y < 0 && ev.y >= 0 && x >= 0 && x < w->width) {
+    in.msg.message = WM_NCLBUTTONDOWN;
+    in.msg.wParam = HTMENU;
+    in.msg.lParam = MAKELPARAM(ev.x, ev.y);
+    return true;
+  }
+  // Other presses on the menu bar that no menu took, or outside the window, make no message.
   if (x < 0 || y < 0 || x >= client_width(*w) || y >= client_height(*w)) return false;
   if (ev.mods & host::MOD_SHIFT) keys |= MK_SHIFT;
   if (ev.mods & host::MOD_CTRL) keys |= MK_CONTROL;
@@ -66,6 +77,33 @@ bool mouse_button(InputMessage& in) {
   in.msg.wParam = keys;
   in.msg.lParam = MAKELPARAM(x, y);
   return true;
+}
+
+// Keys that a PC keyboard sends with the 0xE0 prefix, and Win32 with bit 24 of lParam: those
+// whose virtual-key code says so; right Ctrl, right Alt and keypad Enter share their codes with
+// keys that are not extended, so the host says which it was.
+bool extended_key(const host::InputEvent& ev) {
+  switch (ev.vk) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_SNAPSHOT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+      return true;
+    default:
+      return ev.extended;
+  }
 }
 
 bool is_latin1_character(int ch) {
@@ -99,6 +137,7 @@ void convert_key(HWND hwnd, const host::InputEvent& ev) {
     u.text_of_system_key = false;
   }
   DWORD bits = 1u | ((ev.scan & 0xFFu) << 16);
+  if (extended_key(ev)) bits |= KEY_EXTENDED;
   if (alt && !ctrl && (down || system)) bits |= KEY_ALT_DOWN;
   if (!down) bits |= KEY_WAS_DOWN | KEY_RELEASED;
   if (down && held) bits |= KEY_WAS_DOWN;
@@ -163,20 +202,26 @@ void pull_host_input() {
   while (host::next_input(&ev)) convert_input(ev);
 }
 
-void route_input() {
+void route_input(const MessageFilter& filter) {
   std::deque<InputMessage>& input = user().input;
-  while (!input.empty() && !input.front().routed) {
-    InputMessage& front = input.front();
-    const host::InputKind kind = front.raw.kind;
-    bool keep = !menu_handle_input(front.msg.hwnd, front.raw);
-    if (keep && (kind == host::InputKind::MOUSE_DOWN || kind == host::InputKind::MOUSE_UP)) {
-      keep = mouse_button(front);
+  for (size_t i = 0; i < input.size();) {
+    InputMessage& in = input[i];
+    if (!in.routed) {
+      const host::InputKind kind = in.raw.kind;
+      bool keep = !menu_handle_input(in.msg.hwnd, in.raw);
+      if (keep && (kind == host::InputKind::MOUSE_DOWN || kind == host::InputKind::MOUSE_UP)) {
+        keep = mouse_button(in);
+      }
+      if (!keep || kind == host::InputKind::MOUSE_MOVE) {
+        input.erase(input.begin() + std::ptrdiff_t(i));
+        continue;
+      }
+      in.routed = true;
     }
-    if (keep && kind != host::InputKind::MOUSE_MOVE) {
-      front.routed = true;
-      return;
-    }
-    input.pop_front();
+    // Routing stops at the first message the caller would take; input behind a message it
+    // leaves waiting (a filtered peek) is routed too, as Win32 routes input as it arrives.
+    if (filter.passes(in.msg)) return;
+    ++i;
   }
 }
 
@@ -192,11 +237,13 @@ void note_retrieved_key(const InputMessage& input) {
 using namespace plat;
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
-  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+  // As on Win32, every key message counts as translated, whether or not a character results.
+  if (!msg || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+  if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return TRUE;
   // The scan code in bits 16-23 names the key, and the character is that of the press retrieved
   // last: a copy re-posted while handling the press translates the same.
   uint8_t ch = user().scan_chars[(uintptr_t(msg->lParam) >> 16) & 0xFF];
-  if (ch == 0) return FALSE;
-  UINT made = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
-  return PostMessageA(msg->hwnd, made, ch, msg->lParam);
+  if (ch != 0)
+    PostMessageA(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, ch, msg->lParam);
+  return TRUE;
 }

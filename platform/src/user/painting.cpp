@@ -1,5 +1,6 @@
 // Window DCs and painting: GetDC and ReleaseDC, BeginPaint (which erases what needs painting
-// with the class background and validates it) and EndPaint, and InvalidateRect.
+// with the class background, validates it and clips the DC to it) and EndPaint, and
+// InvalidateRect.
 #include "user/user_state.h"
 
 using namespace plat;
@@ -52,13 +53,18 @@ HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     int top = menu_rows(*w);
     will_change(*w);
     Surface surface{window_pixels(*w), w->width, w->height, w->width};
-    fill_surface(surface, RECT{area.left, area.top + top, area.right, area.bottom + top}, pixel);
+    // As on Win32, only what was invalidated is erased, not the whole bounding box.
+    for (const RECT& r : w->update_parts)
+      fill_surface(surface, RECT{r.left, r.top + top, r.right, r.bottom + top}, pixel);
     w->changed = true;
     erased = true;
   }
   w->has_update = false;
   w->erase = false;
   w->update = RECT{0, 0, 0, 0};
+  // As on Win32, the DC draws only where painting was needed (here the update rectangle, the
+  // bounding box of what was invalidated).
+  clip_window_dc(dc, area);
   *ps = PAINTSTRUCT{};
   ps->hdc = dc;
   ps->rcPaint = area;

@@ -1,7 +1,7 @@
 // The message queue: PeekMessageA with its retrieval order (posted messages, then WM_QUIT,
 // then input, then WM_PAINT, then WM_TIMER, the last two made at the moment of retrieval),
 // sending and dispatching to window procedures and their defaults, posting, and WaitMessage,
-// which blocks on the host until a poll would find something.
+// which blocks on the host until something new arrives.
 #include <algorithm>
 
 #include "user/user_state.h"
@@ -16,22 +16,17 @@ void drop_window_messages(HWND hwnd) {
   u.input.erase(std::remove_if(u.input.begin(), u.input.end(), input_for_window), u.input.end());
 }
 
+void note_arrival() {
+  user().arrivals += 1;
+}
+
 }  // namespace plat
 
 using namespace plat;
 
 namespace {
 
-struct Filter {
-  HWND hwnd;
-  UINT min;
-  UINT max;
-
-  bool passes(UINT message) const {
-    return (min == 0 && max == 0) || (message >= min && message <= max);
-  }
-  bool passes(const MSG& m) const { return (!hwnd || m.hwnd == hwnd) && passes(m.message); }
-};
+using Filter = MessageFilter;
 
 bool take_queued(std::deque<MSG>& queue, const Filter& filter, bool remove, MSG* msg) {
   auto it =
@@ -75,24 +70,19 @@ MSG make_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   return m;
 }
 
-// True when PeekMessageA for any window and message would return something now.
-bool message_ready() {
-  route_input();
-  UserState& u = user();
-  return !u.posted.empty() || u.quit_pending || !u.input.empty() || window_needing_paint(nullptr) ||
-         earliest_timer_due(nullptr) <= host::now_ms();
-}
-
 }  // namespace
 
 BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT remove) {
   if (!msg || (hwnd && !find_window(hwnd))) return FALSE;
   pull_host_input();
-  route_input();
+  Filter filter{hwnd, filter_min, filter_max};
+  route_input(filter);
   present_changed_windows();
 
   UserState& u = user();
-  Filter filter{hwnd, filter_min, filter_max};
+  // Whatever is in the queue now has been looked at: WaitMessage waits for what comes after.
+  u.arrivals_seen = u.arrivals;
+  u.last_look = host::now_ms();
   bool take = (remove & PM_REMOVE) != 0;
   if (take_queued(u.posted, filter, take, msg)) return TRUE;
   // As on Win32, WM_QUIT is retrieved whatever the filter.
@@ -134,6 +124,9 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
     case WM_SYSCHAR:
       menu_default_key(hwnd, msg, wparam, lparam);
       return 0;
+    case WM_NCLBUTTONDOWN:
+      if (wparam == HTMENU) menu_bar_press(hwnd, short(LOWORD(lparam)), short(HIWORD(lparam)));
+      return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
@@ -166,19 +159,28 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (hwnd && !find_window(hwnd)) return FALSE;
   if (u.posted.size() >= MAX_POSTED_MESSAGES) return FALSE;
   u.posted.push_back(make_message(hwnd, msg, wparam, lparam));
+  u.arrivals += 1;
   return TRUE;
 }
 
 void WINAPI PostQuitMessage(int exit_code) {
   user().quit_pending = true;
   user().quit_code = exit_code;
+  user().arrivals += 1;
 }
 
+// As on Win32, WaitMessage waits for what arrived since the last PeekMessageA looked at the
+// queue (any filter, removing or not): a message, input, a window newly needing paint or a timer
+// tick. A message that a peek saw and left in the queue does not end the wait. A program that
+// waits only after a peek found nothing misses nothing.
 BOOL WINAPI WaitMessage(void) {
+  UserState& u = user();
   for (;;) {
     pull_host_input();
-    if (message_ready()) return TRUE;
+    if (u.arrivals != u.arrivals_seen) return TRUE;
+    uint64_t tick = next_tick_after(u.last_look);
+    if (tick <= host::now_ms()) return TRUE;
     present_changed_windows();
-    host::wait(earliest_timer_due(nullptr));
+    host::wait(tick);
   }
 }

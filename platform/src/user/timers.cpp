@@ -33,10 +33,14 @@ void remove_window_timers(HWND hwnd) {
                timers.end());
 }
 
-uint64_t earliest_timer_due(HWND filter) {
+uint64_t next_tick_after(uint64_t after) {
   uint64_t earliest = host::NO_DEADLINE;
-  for (const Timer& t : user().timers)
-    if (matches(t, filter)) earliest = std::min(earliest, t.due);
+  for (const Timer& t : user().timers) {
+    uint64_t tick = t.due;
+    // A tick already due and left in the queue was seen; its timer's next tick on the grid is new.
+    if (tick <= after && t.period > 0) tick += ((after - tick) / t.period + 1) * t.period;
+    earliest = std::min(earliest, tick);
+  }
   return earliest;
 }
 

@@ -23,6 +23,8 @@ constexpr int MAX_WINDOW_SIDE = 8192;
 constexpr size_t MAX_POSTED_MESSAGES = 10000;
 // Win32's smallest timer period; shorter periods are raised to it.
 constexpr UINT MIN_TIMER_PERIOD = 10;
+// Invalidated rectangles kept apart for erasing; past this many, their bounding box stands in.
+constexpr size_t MAX_UPDATE_PARTS = 16;
 // Colour of a window whose class has no solid background brush.
 constexpr uint32_t DEFAULT_BACKGROUND = 0xFFFFFF;
 
@@ -45,12 +47,13 @@ struct Window {
   HMENU menu = nullptr;
   bool visible = false;
   bool ever_shown = false;
-  bool changed = false;      // pixels differ from what the host shows
-  bool destroying = false;   // inside DestroyWindow: refuse a second destruction
-  bool has_update = false;   // the update area below is not empty
-  bool erase = false;        // the update area still needs its background
-  RECT update{};             // bounding rectangle of what needs painting, client coordinates
-  uint64_t shown_order = 0;  // when it was last shown, to pick the next focus window
+  bool changed = false;            // pixels differ from what the host shows
+  bool destroying = false;         // inside DestroyWindow: refuse a second destruction
+  bool has_update = false;         // the update area below is not empty
+  bool erase = false;              // the update area still needs its background
+  RECT update{};                   // bounding rectangle of what needs painting, client coordinates
+  std::vector<RECT> update_parts;  // the rectangles invalidated, erased one by one
+  uint64_t shown_order = 0;        // when it was last shown, to pick the next focus window
 };
 
 struct Timer {
@@ -71,6 +74,18 @@ struct InputMessage {
   bool routed = false;  // handed to the program
 };
 
+// The window and message range of a PeekMessageA call (0, 0: every message).
+struct MessageFilter {
+  HWND hwnd = nullptr;
+  UINT min = 0;
+  UINT max = 0;
+
+  bool passes(UINT message) const {
+    return (min == 0 && max == 0) || (message >= min && message <= max);
+  }
+  bool passes(const MSG& m) const { return (!hwnd || m.hwnd == hwnd) && passes(m.message); }
+};
+
 struct UserState {
   std::vector<WindowClass> classes;
   std::vector<Timer> timers;
@@ -78,6 +93,11 @@ struct UserState {
   std::deque<MSG> posted;
   std::deque<InputMessage> input;
   bool quit_pending = false;
+  // Counts what arrived (posted messages, quit requests, input, windows newly needing paint);
+  // WaitMessage returns once it differs from its value at the last PeekMessageA.
+  uint64_t arrivals = 0;
+  uint64_t arrivals_seen = 0;
+  uint64_t last_look = 0;  // clock at the last PeekMessageA: timer ticks after it are new
   int quit_code = 0;
   HWND focus = nullptr;
   uint64_t show_counter = 0;
@@ -134,16 +154,16 @@ void set_focus_window(HWND hwnd);
 
 // Input conversion (input.cpp): takes every raw input that the host has ready.
 void pull_host_input();
-// Routes the input at the front of the queue, in order, to the menus or to the program, up to
-// the first message that goes to the program.
-void route_input();
+// Routes the queued input, in order, to the menus or to the program, up to the first message
+// for the program that passes the filter.
+void route_input(const MessageFilter& filter = MessageFilter{});
 // A key-down message was retrieved: its press's character is what TranslateMessage makes.
 void note_retrieved_key(const InputMessage& input);
 
 // Timers (timers.cpp).
 void remove_window_timers(HWND hwnd);
-// The earliest due time among timers matching the window filter, or host::NO_DEADLINE.
-uint64_t earliest_timer_due(HWND filter);
+// The earliest tick of any timer strictly after `after` (host::NO_DEADLINE without timers).
+uint64_t next_tick_after(uint64_t after);
 // The due timer to report now (earliest due first), or null.
 Timer* due_timer(HWND filter, uint64_t now);
 // Moves a timer that has just been reported to its next tick on its grid.

@@ -97,9 +97,16 @@ void invalidate_client(HWND hwnd, const RECT* rect, bool erase) {
     w->update.top = std::min(w->update.top, r.top);
     w->update.right = std::max(w->update.right, r.right);
     w->update.bottom = std::max(w->update.bottom, r.bottom);
+    if (w->update_parts.size() < MAX_UPDATE_PARTS) {
+      w->update_parts.push_back(r);
+    } else {
+      w->update_parts.assign(1, w->update);
+    }
   } else {
+    w->update_parts.assign(1, r);
     w->update = r;
     w->has_update = true;
+    user().arrivals += 1;
   }
   w->erase = w->erase || erase;
 }
