@@ -12,7 +12,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean web web-serve web-test
+        check-layers tidy clean web web-serve web-test wine-gdi-compare
 
 all: build
 
@@ -56,6 +56,14 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCHILLY_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build/bench -j $(JOBS) --target chilly-bench
 	build/bench/bench/chilly-bench
+
+# Our GDI against Wine's: seeded random shapes drawn through both and compared pixel for pixel
+# (tests/wine/gdi_compare). GDI_COMPARE_ARGS sets the run, e.g. `--seconds 600` or `--seed 7`.
+GDI_COMPARE_ARGS ?=
+wine-gdi-compare: build
+	@scripts/windows-deps.sh
+	cmake --build $(BUILD) -j $(JOBS) --target gdi_compare gdi_compare_exe
+	$(BUILD)/tests/wine/gdi_compare/gdi_compare --out $(BUILD)/test-artifacts/gdi-compare $(GDI_COMPARE_ARGS)
 
 # The browser build (Debian's emscripten, offline): every program as a page in build/web/.
 WEB_DEPS := build/web-deps

@@ -143,9 +143,13 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
     put_pixel(c, x0, y0, pixel);
     return;
   }
-  // Walk the major axis; the minor coordinate after i steps is round(i * minor / major)
-  // (halves away from the start). Only the steps whose major coordinate lies in the clip box
-  // are visited, starting from a remainder computed directly in 128 bits.
+  // Walk the major axis; the minor coordinate after i steps is i * minor / major rounded to the
+  // nearest. GDI breaks a tie away from the start for lines that run left and up, left and down
+  // steeper than a diagonal, or right and up flatter than one, and towards the start for the
+  // others. Only the steps whose major coordinate lies in the clip box are visited, starting
+  // from a remainder computed directly in 128 bits.
+  const bool away =
+      (dx < 0 && dy < 0) || (dx <= 0 && dy > 0 && adx <= ady) || (dx >= 0 && dy < 0 && adx > ady);
   bool x_major = adx >= ady;
   int64_t major = x_major ? adx : ady, minor = x_major ? ady : adx;
   int64_t m0 = x_major ? x0 : y0, n0 = x_major ? y0 : x0;
@@ -156,7 +160,7 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
   int64_t i_hi = sm > 0 ? hi - m0 : m0 - lo;
   int64_t i0 = std::max<int64_t>(0, i_lo), i1 = std::min(last, i_hi);
   if (i0 > i1) return;
-  wide_int numerator = wide_int(2) * i0 * minor + major;
+  wide_int numerator = wide_int(2) * i0 * minor + major - (away ? 0 : 1);
   int64_t q = int64_t(numerator / (wide_int(2) * major));
   int64_t r = int64_t(numerator % (wide_int(2) * major));
   for (int64_t i = i0; i <= i1; ++i) {

@@ -231,7 +231,7 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* points, int count) {
     for (int i = 0; i < count; ++i) {
       const POINT& p = points[i];
       const POINT& q = points[(i + 1) % count];
-      stroke_segment(d.canvas, pen, p.x, p.y, q.x, q.y, true);
+      stroke_segment(d.canvas, pen, p.x, p.y, q.x, q.y, false);
     }
   }
   end_drawing(d);
