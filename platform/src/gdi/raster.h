@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "gdi/gdi_state.h"
 
@@ -64,6 +65,20 @@ struct EllipseShape {
 bool ellipse_row(const EllipseShape& e, int64_t y, int64_t* x0, int64_t* x1);
 // Rows the ellipse may cover, before clipping.
 void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1);
+
+// GDI's own ellipse (ellipse.cpp) in a box of at least 3 x 3 pixels and of a size the exact
+// walk takes in its stride.
+struct Point64 {
+  int64_t x = 0;
+  int64_t y = 0;
+};
+bool ellipse_traceable(const RECT& box);
+// Row top + i of the interior covers columns left + insets[i] .. right - 1 - insets[i].
+void ellipse_insets(int64_t width, int64_t height, std::vector<int64_t>* insets);
+// The outline's pixels in order around the ellipse, a closed ring.
+void ellipse_ring(const RECT& box, std::vector<Point64>* ring);
+// The interior in the brush, then a pen of width 0 or 1 along the ring (NULL_PEN: no outline).
+void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& brush);
 
 // The even-odd interior of a closed outline, sampled at pixel centres: a pixel is filled when
 // its centre is inside, or on a left or top edge.

@@ -36,6 +36,9 @@ void rectangle_spans(Canvas& c, const RECT& box, const Pen& pen, const Brush& br
     if (!brush.hollow) fill_box(c, box.left, box.top, box.right - 1, box.bottom - 1, brush.pixel);
     return;
   }
+  // A thin outline round a single pixel is a closed chain of lines from that pixel to itself,
+  // and so draws nothing; nor is there an inside to fill.
+  if (pen.width <= 1 && box.right - box.left == 1 && box.bottom - box.top == 1) return;
   // Filled in the colour of a thin outline: the whole box is one fill.
   if (!brush.hollow && pen.width <= 1 && brush.pixel == pen.pixel) {
     fill_box(c, box.left, box.top, box.right, box.bottom, brush.pixel);
@@ -204,17 +207,20 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   const RECT box = normalised(left, top, right, bottom);
   const Pen& pen = dc_pen(*d.dc);
   const Brush& brush = dc_brush(*d.dc);
-  if (!rect_empty(box)) {
-    if (pen.null) {
-      // Without an outline the filled area loses its right column and bottom row.
-      if (!brush.hollow)
-        thin_ellipse(d.canvas, ellipse_in({box.left, box.top, box.right - 1, box.bottom - 1}), pen,
-                     brush);
-    } else if (pen.width <= 1) {
-      thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
-    } else {
-      wide_ellipse(d.canvas, ellipse_in(box), pen, brush);
-    }
+  const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
+  if (rect_empty(box)) {
+    // Nothing to draw.
+  } else if (width <= 2 || height <= 2) {
+    // Too thin to curve: GDI draws the box.
+    rectangle_spans(d.canvas, box, pen, brush);
+  } else if (ellipse_traceable(box) && (pen.null || pen.width <= 1)) {
+    traced_ellipse(d.canvas, box, pen, brush);
+  } else if (pen.null) {
+    if (!brush.hollow) thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
+  } else if (pen.width <= 1) {
+    thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
+  } else {
+    wide_ellipse(d.canvas, ellipse_in(box), pen, brush);
   }
   end_drawing(d);
   return TRUE;

@@ -32,6 +32,7 @@ struct Options {
 struct Tally {
   uint64_t shapes = 0, differing_shapes = 0, unstable_shapes = 0;
   uint64_t drawn_pixels = 0, differing_pixels = 0, unstable_pixels = 0;
+  uint64_t wine_faults = 0;  // shapes Wine is known to draw wrong, not compared
   bool pictures_written = false;
   int listed = 0;
 };
@@ -161,7 +162,7 @@ int main(int argc, char** argv) {
   Tally tally[KIND_COUNT][PENS_COUNT];
   std::vector<uint32_t> ours, pictures[2];
   for (auto& p : pictures) p.assign(size_t(BITMAP_WIDTH) * BITMAP_HEIGHT, BACKGROUND_PIXEL);
-  int failures = 0, drawn = 0;
+  int failures = 0;
   bool done = false;
   for (uint32_t i = o.first; !done && i - o.first < count; ++i) {
     if (o.seconds > 0 &&
@@ -186,18 +187,17 @@ int main(int argc, char** argv) {
         const Region r = shape_region(&shape);
         int w_unused = 0;
         headless_bitmap_pixels(bitmap, &ours, &w_unused, &w_unused);
-        // Whatever ours drew outside the regions of the shapes so far shows up in the full check.
         int stray = 0;
-        if (++drawn % STRAY_CHECK == 0) {
-          for (int y = 0; y < BITMAP_HEIGHT; ++y)
-            for (int x = 0; x < BITMAP_WIDTH; ++x)
-              if (ours[size_t(y) * BITMAP_WIDTH + size_t(x)] != BACKGROUND_PIXEL &&
-                  (x < r.x0 || x >= r.x1 || y < r.y0 || y >= r.y1))
-                ++stray;
-        }
+        for (int y = 0; y < BITMAP_HEIGHT; ++y)
+          for (int x = 0; x < BITMAP_WIDTH; ++x)
+            if (ours[size_t(y) * BITMAP_WIDTH + size_t(x)] != BACKGROUND_PIXEL &&
+                (x < r.x0 || x >= r.x1 || y < r.y0 || y >= r.y1))
+              ++stray;
         for (int w = 0; w < 2; ++w) paint_runs(wine[w].runs, pictures[w]);
         Tally& t = tally[kind][p];
         ++t.shapes;
+        const bool wine_fault = wine_ellipse_unfinished(&shape);
+        t.wine_faults += wine_fault;
         uint64_t differing = 0, unstable = 0;
         for (int y = r.y0; y < r.y1; ++y) {
           for (int x = r.x0; x < r.x1; ++x) {
@@ -210,10 +210,11 @@ int main(int argc, char** argv) {
               ++differing;
           }
         }
+        if (wine_fault) differing = unstable = 0;
         t.differing_pixels += differing;
         t.unstable_pixels += unstable;
         t.unstable_shapes += unstable > 0;
-        if (stray || header[0].stray || header[1].stray) {
+        if (stray || (!wine_fault && (header[0].stray || header[1].stray))) {
           std::fprintf(stderr,
                        "gdi_compare: pixels outside the shapes' regions by shape %u (ours %d, "
                        "Wine %d and %d)\n",
@@ -246,8 +247,8 @@ int main(int argc, char** argv) {
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  std::printf("%-10s %-5s %8s %10s %12s %12s %9s %9s\n", "kind", "pens", "shapes", "differing",
-              "px differing", "px drawn", "share", "unstable");
+  std::printf("%-10s %-5s %8s %10s %12s %12s %9s %9s %11s\n", "kind", "pens", "shapes", "differing",
+              "px differing", "px drawn", "share", "unstable", "wine faults");
   uint64_t differing_shapes = 0;
   for (int kind = 0; kind < KIND_COUNT; ++kind) {
     for (int p = 0; p < PENS_COUNT; ++p) {
@@ -256,11 +257,11 @@ int main(int argc, char** argv) {
       differing_shapes += t.differing_shapes;
       std::printf(
           "%-10s %-5s %8" PRIu64 " %10" PRIu64 " %12" PRIu64 " %12" PRIu64 " %8.4f%% %9" PRIu64
-          "\n",
+          " %11" PRIu64 "\n",
           KIND_NAMES[kind], PENS_NAMES[p], t.shapes, t.differing_shapes, t.differing_pixels,
           t.drawn_pixels,
           t.drawn_pixels ? 100.0 * double(t.differing_pixels) / double(t.drawn_pixels) : 0.0,
-          t.unstable_pixels);
+          t.unstable_pixels, t.wine_faults);
     }
   }
   std::printf("seed %" PRIu64 ", %.1f s\n", o.seed, elapsed);

@@ -3,6 +3,7 @@
  * pixel; triangles include repeated and collinear points. */
 #include "shapes.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 const char* const KIND_NAMES[KIND_COUNT] = {"rectangle", "ellipse", "polygon", "line"};
@@ -232,6 +233,35 @@ void shape_describe(const Shape* s, char* text, size_t size) {
   static const char* const CALLS[] = {"", " (the package's sequence)", " (NULL_PEN fill)"};
   snprintf(text, size, "%s %s #%lu: %s, %s, %s%s", KIND_NAMES[s->kind], PENS_NAMES[s->pens],
            (unsigned long)s->index, pen, brush, call, CALLS[s->call]);
+}
+
+/* Wine 8's ellipse walk (dlls/win32u: the ellipse's outline points and its round-rect interior
+ * region) stops when the walk reaches the middle column, which for a narrow or flat box comes
+ * before it reaches the top row: the rest of the outline is missing and the interior rows never
+ * reached are left uninitialised (or written past the end of the region), so Wine draws garbage
+ * there. Windows draws such ellipses whole. This follows the same walk to tell those boxes. */
+int wine_ellipse_unfinished(const Shape* s) {
+  if (s->kind != KIND_ELLIPSE) return 0;
+  const long long w = llabs((long long)s->p[1].x - s->p[0].x);
+  const long long h = llabs((long long)s->p[1].y - s->p[0].y);
+  if (w <= 2 || h <= 2) return 0; /* drawn as a rectangle */
+  const long long a = w - 1, b = h - 1;
+  long long inc_x = 4 * b * b * (1 - a), inc_y = 4 * a * a * (1 + b % 2);
+  long long err = inc_x + inc_y + a * a * (b % 2), x = 0, y = h / 2;
+  while (x <= w / 2) {
+    const long long twice = 2 * err;
+    if (twice >= inc_x) {
+      ++x;
+      inc_x += 8 * b * b;
+      err += inc_x;
+    }
+    if (twice <= inc_y) {
+      ++y;
+      inc_y += 8 * a * a;
+      err += inc_y;
+    }
+  }
+  return y != b;
 }
 
 int write_runs(FILE* out, const Shape* s, const uint32_t* pixels, Region region, int stray) {

@@ -55,10 +55,12 @@ Region shape_region(const Shape* shape);
 void shape_describe(const Shape* shape, char* text, size_t size);
 uint32_t pixel_of(COLORREF colour);
 
-/* Stream of one shape's pixels (little-endian 32-bit words): a header, then the runs of
- * non-background pixels of its region row by row, each run y, x0, length and pixel. `stray` counts
- * pixels found outside every region so far (a full check after every STRAY_CHECK shapes). */
-enum { STRAY_CHECK = 64 };
+/* Whether Wine 8 is known to draw this shape wrong (see shapes.c). */
+int wine_ellipse_unfinished(const Shape* shape);
+
+/* Stream of one shape's pixels: a header, then the runs of non-background pixels of its region
+ * row by row, each run y, x0, length and pixel. `stray` counts the pixels the shape changed
+ * outside its region. */
 typedef struct {
   uint32_t index;
   int32_t kind, pens, run_count, stray;

@@ -5,14 +5,23 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "shapes.h"
 
-static int outside_regions(uint32_t* pixels) {
+/* Pixels left outside the shape's region, counted and cleared: every shape should keep to it. */
+static int outside_region(uint32_t* pixels, Region r) {
   int found = 0;
-  for (int i = 0; i < BITMAP_WIDTH * BITMAP_HEIGHT; ++i) {
-    if (pixels[i] != BACKGROUND_PIXEL) ++found;
-    pixels[i] = BACKGROUND_PIXEL;
+  for (int y = 0; y < BITMAP_HEIGHT; ++y) {
+    uint32_t* row = pixels + (size_t)y * BITMAP_WIDTH;
+    const int inside = y >= r.y0 && y < r.y1;
+    for (int x = 0; x < BITMAP_WIDTH; ++x) {
+      if (inside && x == r.x0) x = r.x1;
+      if (x < BITMAP_WIDTH && row[x] != BACKGROUND_PIXEL) {
+        ++found;
+        row[x] = BACKGROUND_PIXEL;
+      }
+    }
   }
   return found;
 }
@@ -45,9 +54,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   uint32_t* pixels = (uint32_t*)bits;
-  outside_regions(pixels);
+  for (int i = 0; i < BITMAP_WIDTH * BITMAP_HEIGHT; ++i) pixels[i] = BACKGROUND_PIXEL;
 
-  int drawn = 0;
   for (uint32_t i = first; i - first < count; ++i) {
     for (int kind = 0; kind < KIND_COUNT; ++kind) {
       for (int p = 0; p < PENS_COUNT; ++p) {
@@ -57,22 +65,10 @@ int main(int argc, char** argv) {
         shape_draw(dc, &shape);
         GdiFlush();
         const Region r = shape_region(&shape);
-        int stray = 0;
-        if (++drawn % STRAY_CHECK == 0) {
-          /* Every pixel outside this shape's region should be background by now. */
-          uint32_t* saved = (uint32_t*)malloc(sizeof(uint32_t) * BITMAP_WIDTH * BITMAP_HEIGHT);
-          if (!saved) return 1;
-          memcpy(saved, pixels, sizeof(uint32_t) * BITMAP_WIDTH * BITMAP_HEIGHT);
-          for (int y = r.y0; y < r.y1; ++y)
-            for (int x = r.x0; x < r.x1; ++x) pixels[y * BITMAP_WIDTH + x] = BACKGROUND_PIXEL;
-          stray = outside_regions(pixels);
-          memcpy(pixels, saved, sizeof(uint32_t) * BITMAP_WIDTH * BITMAP_HEIGHT);
-          free(saved);
-        }
+        const int stray = outside_region(pixels, r);
         if (!write_runs(stdout, &shape, pixels, r, stray)) return 1; /* the reader has gone */
         for (int y = r.y0; y < r.y1; ++y)
           for (int x = r.x0; x < r.x1; ++x) pixels[y * BITMAP_WIDTH + x] = BACKGROUND_PIXEL;
-        if (stray) outside_regions(pixels);
       }
     }
   }
