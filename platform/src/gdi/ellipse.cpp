@@ -124,10 +124,14 @@ void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& bru
       fill_span(c, y, l + inset, r - 1 - inset, brush.pixel);
     }
   }
-  if (pen.null || pen.width > 1) return;
-  // The outline over the interior: each link of the ring drawn up to its next pixel. Neighbouring
-  // pixels, nearly every link, need no line.
+  if (pen.null) return;
   ellipse_ring(box, &ring);
+  if (pen.width > 1) {
+    wide_polyline(c, ring.data(), ring.size(), true, pen);
+    return;
+  }
+  // A thin outline over the interior: each link of the ring drawn up to its next pixel.
+  // Neighbouring pixels, nearly every link, need no line.
   for (size_t i = 0; i < ring.size(); ++i) {
     const Point64 p = ring[i], q = ring[(i + 1) % ring.size()];
     if (p.x == q.x && p.y == q.y) continue;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "gdi/gdi_state.h"
@@ -80,8 +81,15 @@ void ellipse_ring(const RECT& box, std::vector<Point64>* ring);
 // The interior in the brush, then a pen of width 0 or 1 along the ring (NULL_PEN: no outline).
 void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& brush);
 
+// A pen wider than one pixel along a chain of points (wide_pen.cpp), closed back to the first
+// point or open with round ends.
+void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, const Pen& pen);
+
 // The even-odd interior of a closed outline, sampled at pixel centres: a pixel is filled when
-// its centre is inside, or on a left or top edge.
+// its centre is inside, or on a left or top edge. polygon_spans gives it as spans of rows y0..y1
+// (columns x0..x1 - 1); polygon_fill fills it.
+using SpanSink = std::function<void(int64_t y, int64_t x0, int64_t x1)>;
+void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, const SpanSink& span);
 void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel);
 
 }  // namespace plat::gdi
