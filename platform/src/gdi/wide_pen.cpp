@@ -52,9 +52,24 @@ int64_t rounded(double v) {
   return int64_t(v + 0.5);
 }
 
+// Pens wider than this (thousands of pixels) get a round tip solved row by row instead of GDI's
+// walk, which would take as many steps as the pen is wide at every point.
+constexpr int WALKED_TIP_LIMIT = 4096;
+
 void add_tip(Coverage& cov, const std::vector<int64_t>& insets, int width, Point64 p) {
   const int64_t left = p.x - width / 2, top = p.y - width / 2;
-  for (int64_t i = 0; i < width; ++i)
+  const int64_t first = std::max<int64_t>(0, cov.top - top);
+  const int64_t last = std::min<int64_t>(width, cov.top + int64_t(cov.rows.size()) - top);
+  if (width > WALKED_TIP_LIMIT) {
+    const double centre = double(width - 1) / 2, r = double(width) / 2;
+    for (int64_t i = first; i < last; ++i) {
+      const double d = double(i) - centre, half = std::sqrt(std::max(0.0, r * r - d * d));
+      cov.add(top + i, left + int64_t(std::ceil(centre - half)),
+              left + int64_t(std::floor(centre + half)) + 1);
+    }
+    return;
+  }
+  for (int64_t i = first; i < last; ++i)
     cov.add(top + i, left + insets[size_t(i)], left + width - insets[size_t(i)]);
 }
 
@@ -105,7 +120,9 @@ void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, 
   static std::vector<int64_t> tip;  // drawing runs on one thread
   static int tip_width = -1;
   if (tip_width != width) {
-    if (width >= 2)
+    if (width > WALKED_TIP_LIMIT)
+      tip.clear();
+    else if (width >= 2)
       ellipse_insets(width, width, &tip);
     else
       tip.assign(size_t(std::max(width, 0)), 0);
