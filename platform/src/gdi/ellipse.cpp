@@ -92,7 +92,7 @@ void ellipse_ring(const RECT& box, std::vector<Point64>* ring) {
   }
   // Where the interior's walk too stops short of the top row (a box much taller than wide), the
   // ring goes on up its middle column to it.
-  if (interior_walk(w, h, nullptr) < h - 1)
+  if (ring->back().y > t && interior_walk(w, h, nullptr) < h - 1)
     for (int64_t row = ring->back().y - 1; row >= t; --row) ring->push_back({ring->back().x, row});
   // Mirrored left to right, then top to bottom, each time continuing the ring backwards; an odd
   // side shares its middle pixel instead of repeating it.
@@ -111,13 +111,42 @@ void ellipse_ring(const RECT& box, std::vector<Point64>* ring) {
   }
 }
 
+namespace {
+
+// The walk's results for one box size, relative to the box's top left corner. Programs draw the
+// same few sizes over and over (a game's circles every frame), so the latest sizes are kept.
+struct TracedShape {
+  int64_t width = 0;
+  int64_t height = 0;
+  std::vector<int64_t> insets;
+  std::vector<Point64> ring;
+};
+constexpr size_t CACHED_SHAPES = 64;
+constexpr int64_t CACHED_SIDE = 2048;
+
+const TracedShape& traced_shape(int64_t width, int64_t height) {
+  // Drawing runs on one thread.
+  static std::vector<TracedShape> cache;
+  static TracedShape scratch;
+  for (const TracedShape& s : cache)
+    if (s.width == width && s.height == height) return s;
+  const bool keep = width <= CACHED_SIDE && height <= CACHED_SIDE;
+  if (keep && cache.size() == CACHED_SHAPES) cache.erase(cache.begin());
+  TracedShape& s = keep ? cache.emplace_back() : scratch;
+  s.width = width;
+  s.height = height;
+  ellipse_insets(width, height, &s.insets);
+  ellipse_ring(RECT{0, 0, LONG(width), LONG(height)}, &s.ring);
+  return s;
+}
+
+}  // namespace
+
 void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& brush) {
   const int64_t l = box.left, t = box.top, r = box.right, b = box.bottom;
-  // The scratch lists are kept between calls: drawing runs on one thread.
-  static std::vector<int64_t> insets;
-  static std::vector<Point64> ring;
+  const TracedShape& shape = traced_shape(r - l, b - t);
+  const std::vector<int64_t>& insets = shape.insets;
   if (!brush.hollow) {
-    ellipse_insets(r - l, b - t, &insets);
     const int64_t y0 = std::max<int64_t>(t, c.clip.top), y1 = std::min<int64_t>(b, c.clip.bottom);
     for (int64_t y = y0; y < y1; ++y) {
       const int64_t inset = insets[size_t(y - t)];
@@ -125,20 +154,30 @@ void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& bru
     }
   }
   if (pen.null) return;
-  ellipse_ring(box, &ring);
+  const std::vector<Point64>& ring = shape.ring;
   if (pen.width > 1) {
-    wide_polyline(c, ring.data(), ring.size(), true, pen);
+    static std::vector<Point64> placed;  // one thread
+    placed.resize(ring.size());
+    for (size_t i = 0; i < ring.size(); ++i) placed[i] = {l + ring[i].x, t + ring[i].y};
+    wide_polyline(c, placed.data(), placed.size(), true, pen);
     return;
   }
   // A thin outline over the interior: each link of the ring drawn up to its next pixel.
-  // Neighbouring pixels, nearly every link, need no line.
+  // Neighbouring pixels, nearly every link, need no line, and where the brush has the pen's
+  // colour a pixel inside the interior is there already.
+  const bool same = !brush.hollow && brush.pixel == pen.pixel;
   for (size_t i = 0; i < ring.size(); ++i) {
     const Point64 p = ring[i], q = ring[(i + 1) % ring.size()];
     if (p.x == q.x && p.y == q.y) continue;
-    if (std::abs(q.x - p.x) <= 1 && std::abs(q.y - p.y) <= 1)
-      fill_span(c, p.y, p.x, p.x, pen.pixel);
-    else
-      thin_line(c, p.x, p.y, q.x, q.y, false, pen.pixel);
+    const int64_t x = l + p.x, y = t + p.y;
+    if (std::abs(q.x - p.x) > 1 || std::abs(q.y - p.y) > 1) {
+      thin_line(c, x, y, l + q.x, t + q.y, false, pen.pixel);
+      continue;
+    }
+    if (same && p.x >= insets[size_t(p.y)] && p.x < shape.width - insets[size_t(p.y)]) continue;
+    if (x < c.clip.left || x >= c.clip.right || y < c.clip.top || y >= c.clip.bottom) continue;
+    canvas_row(c, y)[x] = pen.pixel;
+    c.touched = true;
   }
 }
 

@@ -17,8 +17,6 @@ namespace {
 __extension__ typedef __int128 wide_int;
 
 constexpr double INT64_SAFE = 9.0e18;
-// Far beyond any surface, and far from overflowing when offset by a coordinate.
-constexpr int64_t INT64_SAFE_COORD = int64_t(1) << 40;
 
 // Pixels are 32 bits and so is wchar_t here: wmemset is the C library's memset for 32-bit
 // values, about twice as fast on long spans as a plain store loop.
@@ -245,41 +243,18 @@ void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1) {
   *y1 = clamp_to(std::floor(cy + b), INT64_MIN / 4, INT64_MAX / 4);
 }
 
-void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, const SpanSink& span) {
-  if (count < 3) return;
-  int64_t ymin = points[0].y, ymax = points[0].y;
-  for (int i = 1; i < count; ++i) {
-    ymin = std::min(ymin, points[i].y);
-    ymax = std::max(ymax, points[i].y);
-  }
-  y0 = std::max(y0, ymin);
-  y1 = std::min(y1, ymax);
-  std::vector<double> crossings;
-  for (int64_t y = y0; y <= y1; ++y) {
-    crossings.clear();
-    for (int i = 0; i < count; ++i) {
-      const Point64& p = points[i];
-      const Point64& q = points[(i + 1) % count];
-      if (p.y == q.y) continue;
-      if (y < std::min(p.y, q.y) || y >= std::max(p.y, q.y))
-        continue;  // an edge owns its upper end
-      double along = double(y - p.y) * double(q.x - p.x);
-      crossings.push_back(double(p.x) + along / double(q.y - p.y));
-    }
-    std::sort(crossings.begin(), crossings.end());
-    for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-      const double lo = std::ceil(crossings[k]), hi = std::ceil(crossings[k + 1]);
-      span(y, clamp_to(lo, -INT64_SAFE_COORD, INT64_SAFE_COORD),
-           clamp_to(hi, -INT64_SAFE_COORD, INT64_SAFE_COORD));
-    }
-  }
-}
-
 void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel) {
   if (count < 3) return;
-  std::vector<Point64> corners(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) corners[size_t(i)] = {points[i].x, points[i].y};
-  polygon_spans(corners.data(), count, c.clip.top, c.clip.bottom - 1,
+  constexpr int SMALL = 8;
+  Point64 small[SMALL];
+  std::vector<Point64> large;
+  Point64* corners = small;
+  if (count > SMALL) {
+    large.resize(size_t(count));
+    corners = large.data();
+  }
+  for (int i = 0; i < count; ++i) corners[i] = {points[i].x, points[i].y};
+  polygon_spans(corners, count, c.clip.top, c.clip.bottom - 1,
                 [&](int64_t y, int64_t x0, int64_t x1) { fill_span(c, y, x0, x1 - 1, pixel); });
 }
 

@@ -4,8 +4,9 @@
 // relative to a shape's own points), so any int coordinate is safe and cheap.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "gdi/gdi_state.h"
@@ -88,8 +89,55 @@ void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, 
 // The even-odd interior of a closed outline, sampled at pixel centres: a pixel is filled when
 // its centre is inside, or on a left or top edge. polygon_spans gives it as spans of rows y0..y1
 // (columns x0..x1 - 1); polygon_fill fills it.
-using SpanSink = std::function<void(int64_t y, int64_t x0, int64_t x1)>;
-void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, const SpanSink& span);
+template <class Sink>
+void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&& span) {
+  if (count < 3) return;
+  int64_t ymin = points[0].y, ymax = points[0].y;
+  for (int i = 1; i < count; ++i) {
+    ymin = std::min(ymin, points[i].y);
+    ymax = std::max(ymax, points[i].y);
+  }
+  y0 = std::max(y0, ymin);
+  y1 = std::min(y1, ymax);
+  // Far beyond any surface, and far from overflowing when offset by a coordinate.
+  constexpr double FAR = double(int64_t(1) << 40);
+  constexpr int SMALL = 8;
+  double small[SMALL];
+  std::vector<double> large;
+  double* crossings = small;
+  if (count > SMALL) {
+    large.resize(size_t(count));
+    crossings = large.data();
+  }
+  for (int64_t y = y0; y <= y1; ++y) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+      const Point64& p = points[i];
+      const Point64& q = points[(i + 1) % count];
+      if (p.y == q.y) continue;
+      if (y < std::min(p.y, q.y) || y >= std::max(p.y, q.y))
+        continue;  // an edge owns its upper end
+      // Divided last, so that a crossing at a whole column is exactly that column.
+      const double along = double(y - p.y) * double(q.x - p.x);
+      crossings[n++] = double(p.x) + along / double(q.y - p.y);
+    }
+    if (count > SMALL) {
+      std::sort(large.begin(), large.begin() + n);
+    } else {
+      for (int a = 1; a < n; ++a) {  // a handful: insertion
+        const double v = crossings[a];
+        int b = a;
+        for (; b > 0 && crossings[b - 1] > v; --b) crossings[b] = crossings[b - 1];
+        crossings[b] = v;
+      }
+    }
+    for (int k = 0; k + 1 < n; k += 2) {
+      const double lo = std::clamp(std::ceil(crossings[k]), -FAR, FAR);
+      const double hi = std::clamp(std::ceil(crossings[k + 1]), -FAR, FAR);
+      span(y, int64_t(lo), int64_t(hi));
+    }
+  }
+}
 void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel);
 
 }  // namespace plat::gdi

@@ -18,15 +18,22 @@ namespace plat::gdi {
 
 namespace {
 
+// The pieces' spans: filled at once for a few points (overlaps are painted twice, in the same
+// colour), or gathered per row and merged for a long chain, whose tips overlap many times over.
 struct Coverage {
   int64_t top = 0;  // clip rows top..top + rows.size() - 1
   std::vector<std::vector<std::pair<int64_t, int64_t>>> rows;
+  Canvas* direct = nullptr;
+  uint32_t pixel = 0;
 
   void add(int64_t y, int64_t x0, int64_t x1) {
     if (y < top || y >= top + int64_t(rows.size()) || x0 >= x1) return;
-    rows[size_t(y - top)].emplace_back(x0, x1);
+    if (direct)
+      fill_span(*direct, y, x0, x1 - 1, pixel);
+    else
+      rows[size_t(y - top)].emplace_back(x0, x1);
   }
-  void fill(Canvas& c, uint32_t pixel) {
+  void fill(Canvas& c) {
     for (size_t i = 0; i < rows.size(); ++i) {
       auto& spans = rows[i];
       std::sort(spans.begin(), spans.end());
@@ -137,16 +144,20 @@ void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, 
   y0 = std::max<int64_t>(y0 - width, c.clip.top);
   y1 = std::min<int64_t>(y1 + width, c.clip.bottom - 1);
   if (y0 > y1) return;
+  constexpr size_t FEW_POINTS = 8;
   static Coverage cov;
   cov.top = y0;
   cov.rows.resize(size_t(y1 - y0 + 1));
   for (auto& row : cov.rows) row.clear();
+  cov.direct = count <= FEW_POINTS ? &c : nullptr;
+  cov.pixel = pen.pixel;
   for (size_t i = 0; i < count; ++i) {
     add_tip(cov, tip, width, points[i]);
     if (i + 1 < count) add_segment(cov, width, points[i], points[i + 1]);
   }
   if (closed && count > 1) add_segment(cov, width, points[count - 1], points[0]);
-  cov.fill(c, pen.pixel);
+  if (!cov.direct) cov.fill(c);
+  cov.direct = nullptr;
 }
 
 }  // namespace plat::gdi
