@@ -36,20 +36,6 @@ void put_pixel(Canvas& c, int64_t x, int64_t y, uint32_t pixel) {
   c.touched = true;
 }
 
-// The x values with lo <= k * u + m <= hi, as [u0, u1]; false when there are none.
-bool solve_linear(double k, double m, double lo, double hi, double* u0, double* u1) {
-  if (k == 0) {
-    if (m < lo || m > hi) return false;
-    *u0 = -INFINITY;
-    *u1 = INFINITY;
-    return true;
-  }
-  double a = (lo - m) / k, b = (hi - m) / k;
-  *u0 = std::min(a, b);
-  *u1 = std::max(a, b);
-  return true;
-}
-
 // Sets count pixels to one value: the C library's 32-bit fill natively; in WebAssembly, whose
 // C library fills one word at a time, a short run by hand and the rest by doubling it with
 // memcpy (one memory.copy each, as fast as the machine's own copy).
@@ -174,44 +160,6 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
       r -= 2 * major;
       ++q;
     }
-  }
-}
-
-void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel) {
-  if (!(radius >= 0)) return;
-  int64_t y0 = clamp_to(std::ceil(std::min(ay, by) - radius), c.clip.top, c.clip.bottom);
-  int64_t y1 = clamp_to(std::floor(std::max(ay, by) + radius), c.clip.top - 1, c.clip.bottom - 1);
-  double dx = bx - ax, dy = by - ay;
-  double len2 = dx * dx + dy * dy, len = std::sqrt(len2);
-  double r2 = radius * radius;
-  for (int64_t y = y0; y <= y1; ++y) {
-    // Offsets u = x - ax of the row's covered points: the union of the two end discs and the
-    // band along the segment, which is one interval because the shape is convex.
-    double lo = INFINITY, hi = -INFINITY;
-    double ya = double(y) - ay, yb = double(y) - by;
-    if (ya * ya <= r2) {
-      double h = std::sqrt(r2 - ya * ya);
-      lo = std::min(lo, -h);
-      hi = std::max(hi, h);
-    }
-    if (yb * yb <= r2) {
-      double h = std::sqrt(r2 - yb * yb);
-      lo = std::min(lo, dx - h);
-      hi = std::max(hi, dx + h);
-    }
-    double p0, p1, q0, q1;
-    if (len2 > 0 && solve_linear(-dy, dx * ya, -radius * len, radius * len, &p0, &p1) &&
-        solve_linear(dx, dy * ya, 0, len2, &q0, &q1)) {
-      double u0 = std::max(p0, q0), u1 = std::min(p1, q1);
-      if (u0 <= u1) {
-        lo = std::min(lo, u0);
-        hi = std::max(hi, u1);
-      }
-    }
-    if (lo > hi) continue;
-    int64_t x0 = clamp_to(std::ceil(ax + lo), c.clip.left - 1, c.clip.right + 1);
-    int64_t x1 = clamp_to(std::floor(ax + hi), c.clip.left - 1, c.clip.right + 1);
-    fill_span(c, y, x0, x1, pixel);
   }
 }
 

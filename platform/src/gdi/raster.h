@@ -51,10 +51,6 @@ void fill_box(Canvas& c, int64_t left, int64_t top, int64_t right, int64_t botto
 void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool include_end,
                uint32_t pixel);
 
-// Every pixel whose centre lies within `radius` of the segment from (ax, ay) to (bx, by): a
-// stroke with round caps. Pixel (x, y) has its centre at (x, y).
-void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel);
-
 // An ellipse by its centre and half-axes. The centre is given doubled so that a box of even
 // size (centre between two pixels) stays exact.
 struct EllipseShape {

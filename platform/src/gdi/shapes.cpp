@@ -2,12 +2,11 @@
 // plain rectangle fill that USER uses for erasing.
 //
 // Pen geometry. A 0- or 1-pixel pen covers the outermost pixels of a box, or a line's pixels by
-// Bresenham. A wider pen of width w is a round brush of diameter w moved along the centre line:
-// for a box that line runs through the outermost pixels, so the stroke reaches w / 2 pixels
-// outside them and (w - 1) / 2 inside, the same on all four sides. Lines and polygon edges of
-// an even width have their centre line half a pixel up and to the left of the pixel centres,
-// so the stroke is w pixels across (half a pixel cannot be split). A box with no columns or no
-// rows draws nothing.
+// Bresenham, each line stopping before its end point. A wider pen is GDI's wide line
+// (wide_pen.cpp) along the same outline: centred on it, the pixel an even width cannot centre
+// going up and to the left. Ellipses take GDI's integer walk (ellipse.cpp) up to a box of 32,768
+// pixels a side and are solved row by row beyond it. A box with no columns or no rows draws
+// nothing.
 #include <algorithm>
 #include <vector>
 

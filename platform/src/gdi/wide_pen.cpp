@@ -2,11 +2,11 @@
 // and a round pen tip at every point (round joins between segments, round caps at the ends of
 // an open line). A horizontal or vertical segment is a box pen-width across, from its first
 // point up to (not including) its last; any other segment is a four-cornered polygon whose
-// corners sit half the pen's width to either side of the two points, the halves across each
-// axis rounded to whole pixels, the larger half on the left of the direction of travel (for
-// travel downwards; mirrored for the other directions). The tip is GDI's ellipse of a box
-// pen-width square whose top left corner is width / 2 up and left of the point. The union is
-// gathered row by row over the clip box's rows and filled once in the pen's colour.
+// corners sit half the pen's width to either side of the two points, each half across each axis
+// rounded to whole pixels, one side taking the extra half pixel of an odd rounding. The tip is
+// GDI's ellipse of a box pen-width square whose top left corner is width / 2 up and left of the
+// point. Pixels are written once per piece for a few points, or gathered row by row and merged
+// for a long chain (an ellipse's ring).
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
