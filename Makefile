@@ -12,7 +12,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean web web-serve web-test wine-message-probes
+        check-layers tidy clean web web-serve web-test wine-message-probes wine-gdi-compare
 
 all: build
 
@@ -64,6 +64,14 @@ bench: deps
 wine-message-probes: build
 	@scripts/windows-deps.sh
 	tests/wine/message_probes/compare_probes.sh $(BUILD)/tests/message_probes build/message-probes
+
+# Our GDI against Wine's: seeded random shapes drawn through both and compared pixel for pixel
+# (tests/wine/gdi_compare). GDI_COMPARE_ARGS sets the run, e.g. `--seconds 600` or `--seed 7`.
+GDI_COMPARE_ARGS ?=
+wine-gdi-compare: build
+	@scripts/windows-deps.sh
+	cmake --build $(BUILD) -j $(JOBS) --target gdi_compare gdi_compare_exe
+	$(BUILD)/tests/wine/gdi_compare/gdi_compare --out $(BUILD)/test-artifacts/gdi-compare $(GDI_COMPARE_ARGS)
 
 # The browser build (Debian's emscripten, offline): every program as a page in build/web/.
 WEB_DEPS := build/web-deps

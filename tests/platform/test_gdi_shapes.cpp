@@ -68,11 +68,11 @@ TEST_F(GdiShapes, RectangleOutlineInteriorAndNullPen) {
 TEST_F(GdiShapes, WidePenIsCentredOnTheOutlineWithRoundCorners) {
   use(CreatePen(PS_SOLID, 2, RED), GetStockObject(NULL_BRUSH));
   Rectangle(dc, 20, 20, 40, 30);
-  // Even width: one pixel outside the box's edge pixels, none further inside.
-  for (int x : {19, 20, 39, 40}) EXPECT_EQ(px(x, 25), RED_PIXEL) << x;
-  for (int x : {18, 21, 38, 41}) EXPECT_EQ(px(x, 25), BACKGROUND) << x;
-  for (int y : {19, 20, 29, 30}) EXPECT_EQ(px(30, y), RED_PIXEL) << y;
-  for (int y : {18, 21, 28, 31}) EXPECT_EQ(px(30, y), BACKGROUND) << y;
+  // Even width: the pixel that cannot be centred goes up and to the left, on every side.
+  for (int x : {19, 20, 38, 39}) EXPECT_EQ(px(x, 25), RED_PIXEL) << x;
+  for (int x : {18, 21, 37, 40}) EXPECT_EQ(px(x, 25), BACKGROUND) << x;
+  for (int y : {19, 20, 28, 29}) EXPECT_EQ(px(30, y), RED_PIXEL) << y;
+  for (int y : {18, 21, 27, 30}) EXPECT_EQ(px(30, y), BACKGROUND) << y;
 
   paint_background(BACKGROUND);
   use(CreatePen(PS_SOLID, 3, RED), GetStockObject(NULL_BRUSH));
@@ -191,12 +191,19 @@ TEST_F(GdiShapes, PolygonFillsByTheAlternateRule) {
 }
 
 TEST_F(GdiShapes, DegeneratePolygonsDrawOnlyTheirOutline) {
+  // One point: a thin outline is a chain of lines from the point to itself, which draw nothing;
+  // a wide one puts its round tip there (3 pixels wide: GDI's ellipse in a 3 x 3 box, a cross).
   use(CreatePen(PS_SOLID, 1, RED), CreateSolidBrush(BLUE));
   POINT same[3] = {{40, 40}, {40, 40}, {40, 40}};
   EXPECT_TRUE(Polygon(dc, same, 3));
   EXPECT_TRUE(Polygon(dc, same, 1));
-  EXPECT_EQ(ink().count, 1);
+  EXPECT_EQ(ink().count, 0);
+  use(CreatePen(PS_SOLID, 3, RED), CreateSolidBrush(BLUE));
+  EXPECT_TRUE(Polygon(dc, same, 3));
+  EXPECT_EQ(ink().count, 5);
   EXPECT_EQ(px(40, 40), RED_PIXEL);
+
+  use(CreatePen(PS_SOLID, 1, RED), CreateSolidBrush(BLUE));
 
   paint_background(BACKGROUND);
   POINT line[3] = {{10, 10}, {20, 10}, {30, 10}};

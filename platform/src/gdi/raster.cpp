@@ -36,20 +36,6 @@ void put_pixel(Canvas& c, int64_t x, int64_t y, uint32_t pixel) {
   c.touched = true;
 }
 
-// The x values with lo <= k * u + m <= hi, as [u0, u1]; false when there are none.
-bool solve_linear(double k, double m, double lo, double hi, double* u0, double* u1) {
-  if (k == 0) {
-    if (m < lo || m > hi) return false;
-    *u0 = -INFINITY;
-    *u1 = INFINITY;
-    return true;
-  }
-  double a = (lo - m) / k, b = (hi - m) / k;
-  *u0 = std::min(a, b);
-  *u1 = std::max(a, b);
-  return true;
-}
-
 // Sets count pixels to one value: the C library's 32-bit fill natively; in WebAssembly, whose
 // C library fills one word at a time, a short run by hand and the rest by doubling it with
 // memcpy (one memory.copy each, as fast as the machine's own copy).
@@ -143,9 +129,13 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
     put_pixel(c, x0, y0, pixel);
     return;
   }
-  // Walk the major axis; the minor coordinate after i steps is round(i * minor / major)
-  // (halves away from the start). Only the steps whose major coordinate lies in the clip box
-  // are visited, starting from a remainder computed directly in 128 bits.
+  // Walk the major axis; the minor coordinate after i steps is i * minor / major rounded to the
+  // nearest. GDI breaks a tie away from the start for lines that run left and up, left and down
+  // steeper than a diagonal, or right and up flatter than one, and towards the start for the
+  // others. Only the steps whose major coordinate lies in the clip box are visited, starting
+  // from a remainder computed directly in 128 bits.
+  const bool away =
+      (dx < 0 && dy < 0) || (dx <= 0 && dy > 0 && adx <= ady) || (dx >= 0 && dy < 0 && adx > ady);
   bool x_major = adx >= ady;
   int64_t major = x_major ? adx : ady, minor = x_major ? ady : adx;
   int64_t m0 = x_major ? x0 : y0, n0 = x_major ? y0 : x0;
@@ -156,7 +146,7 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
   int64_t i_hi = sm > 0 ? hi - m0 : m0 - lo;
   int64_t i0 = std::max<int64_t>(0, i_lo), i1 = std::min(last, i_hi);
   if (i0 > i1) return;
-  wide_int numerator = wide_int(2) * i0 * minor + major;
+  wide_int numerator = wide_int(2) * i0 * minor + major - (away ? 0 : 1);
   int64_t q = int64_t(numerator / (wide_int(2) * major));
   int64_t r = int64_t(numerator % (wide_int(2) * major));
   for (int64_t i = i0; i <= i1; ++i) {
@@ -170,44 +160,6 @@ void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool i
       r -= 2 * major;
       ++q;
     }
-  }
-}
-
-void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel) {
-  if (!(radius >= 0)) return;
-  int64_t y0 = clamp_to(std::ceil(std::min(ay, by) - radius), c.clip.top, c.clip.bottom);
-  int64_t y1 = clamp_to(std::floor(std::max(ay, by) + radius), c.clip.top - 1, c.clip.bottom - 1);
-  double dx = bx - ax, dy = by - ay;
-  double len2 = dx * dx + dy * dy, len = std::sqrt(len2);
-  double r2 = radius * radius;
-  for (int64_t y = y0; y <= y1; ++y) {
-    // Offsets u = x - ax of the row's covered points: the union of the two end discs and the
-    // band along the segment, which is one interval because the shape is convex.
-    double lo = INFINITY, hi = -INFINITY;
-    double ya = double(y) - ay, yb = double(y) - by;
-    if (ya * ya <= r2) {
-      double h = std::sqrt(r2 - ya * ya);
-      lo = std::min(lo, -h);
-      hi = std::max(hi, h);
-    }
-    if (yb * yb <= r2) {
-      double h = std::sqrt(r2 - yb * yb);
-      lo = std::min(lo, dx - h);
-      hi = std::max(hi, dx + h);
-    }
-    double p0, p1, q0, q1;
-    if (len2 > 0 && solve_linear(-dy, dx * ya, -radius * len, radius * len, &p0, &p1) &&
-        solve_linear(dx, dy * ya, 0, len2, &q0, &q1)) {
-      double u0 = std::max(p0, q0), u1 = std::min(p1, q1);
-      if (u0 <= u1) {
-        lo = std::min(lo, u0);
-        hi = std::max(hi, u1);
-      }
-    }
-    if (lo > hi) continue;
-    int64_t x0 = clamp_to(std::ceil(ax + lo), c.clip.left - 1, c.clip.right + 1);
-    int64_t x1 = clamp_to(std::floor(ax + hi), c.clip.left - 1, c.clip.right + 1);
-    fill_span(c, y, x0, x1, pixel);
   }
 }
 
@@ -241,31 +193,17 @@ void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1) {
 
 void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel) {
   if (count < 3) return;
-  int64_t ymin = points[0].y, ymax = points[0].y;
-  for (int i = 1; i < count; ++i) {
-    ymin = std::min<int64_t>(ymin, points[i].y);
-    ymax = std::max<int64_t>(ymax, points[i].y);
+  constexpr int SMALL = 8;
+  Point64 small[SMALL];
+  std::vector<Point64> large;
+  Point64* corners = small;
+  if (count > SMALL) {
+    large.resize(size_t(count));
+    corners = large.data();
   }
-  int64_t y0 = std::max<int64_t>(ymin, c.clip.top), y1 = std::min<int64_t>(ymax, c.clip.bottom - 1);
-  std::vector<double> crossings;
-  for (int64_t y = y0; y <= y1; ++y) {
-    crossings.clear();
-    for (int i = 0; i < count; ++i) {
-      const POINT& p = points[i];
-      const POINT& q = points[(i + 1) % count];
-      if (p.y == q.y) continue;
-      int64_t lo = std::min<int64_t>(p.y, q.y), hi = std::max<int64_t>(p.y, q.y);
-      if (y < lo || y >= hi) continue;  // each edge owns its upper end, not its lower one
-      double along = double(y - int64_t(p.y)) * double(int64_t(q.x) - p.x);
-      crossings.push_back(double(p.x) + along / double(int64_t(q.y) - p.y));
-    }
-    std::sort(crossings.begin(), crossings.end());
-    for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-      int64_t x0 = clamp_to(std::ceil(crossings[k]), c.clip.left - 1, c.clip.right + 1);
-      int64_t x1 = clamp_to(std::ceil(crossings[k + 1]), c.clip.left - 1, c.clip.right + 1) - 1;
-      fill_span(c, y, x0, x1, pixel);
-    }
-  }
+  for (int i = 0; i < count; ++i) corners[i] = {points[i].x, points[i].y};
+  polygon_spans(corners, count, c.clip.top, c.clip.bottom - 1,
+                [&](int64_t y, int64_t x0, int64_t x1) { fill_span(c, y, x0, x1 - 1, pixel); });
 }
 
 }  // namespace plat::gdi

@@ -4,7 +4,10 @@
 // relative to a shape's own points), so any int coordinate is safe and cheap.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "gdi/gdi_state.h"
 
@@ -48,10 +51,6 @@ void fill_box(Canvas& c, int64_t left, int64_t top, int64_t right, int64_t botto
 void thin_line(Canvas& c, int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool include_end,
                uint32_t pixel);
 
-// Every pixel whose centre lies within `radius` of the segment from (ax, ay) to (bx, by): a
-// stroke with round caps. Pixel (x, y) has its centre at (x, y).
-void capsule(Canvas& c, double ax, double ay, double bx, double by, double radius, uint32_t pixel);
-
 // An ellipse by its centre and half-axes. The centre is given doubled so that a box of even
 // size (centre between two pixels) stays exact.
 struct EllipseShape {
@@ -65,8 +64,76 @@ bool ellipse_row(const EllipseShape& e, int64_t y, int64_t* x0, int64_t* x1);
 // Rows the ellipse may cover, before clipping.
 void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1);
 
+// GDI's own ellipse (ellipse.cpp) in a box of at least 3 x 3 pixels and of a size the exact
+// walk takes in its stride.
+struct Point64 {
+  int64_t x = 0;
+  int64_t y = 0;
+};
+bool ellipse_traceable(const RECT& box);
+// Row top + i of the interior covers columns left + insets[i] .. right - 1 - insets[i].
+void ellipse_insets(int64_t width, int64_t height, std::vector<int64_t>* insets);
+// The outline's pixels in order around the ellipse, a closed ring.
+void ellipse_ring(const RECT& box, std::vector<Point64>* ring);
+// The interior in the brush, then a pen of width 0 or 1 along the ring (NULL_PEN: no outline).
+void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& brush);
+
+// A pen wider than one pixel along a chain of points (wide_pen.cpp), closed back to the first
+// point or open with round ends.
+void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, const Pen& pen);
+
 // The even-odd interior of a closed outline, sampled at pixel centres: a pixel is filled when
-// its centre is inside, or on a left or top edge.
+// its centre is inside, or on a left or top edge. polygon_spans gives it as spans of rows y0..y1
+// (columns x0..x1 - 1); polygon_fill fills it.
+template <class Sink>
+void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&& span) {
+  if (count < 3) return;
+  int64_t ymin = points[0].y, ymax = points[0].y;
+  for (int i = 1; i < count; ++i) {
+    ymin = std::min(ymin, points[i].y);
+    ymax = std::max(ymax, points[i].y);
+  }
+  y0 = std::max(y0, ymin);
+  y1 = std::min(y1, ymax);
+  // Far beyond any surface, and far from overflowing when offset by a coordinate.
+  constexpr double FAR = double(int64_t(1) << 40);
+  constexpr int SMALL = 8;
+  double small[SMALL];
+  std::vector<double> large;
+  double* crossings = small;
+  if (count > SMALL) {
+    large.resize(size_t(count));
+    crossings = large.data();
+  }
+  for (int64_t y = y0; y <= y1; ++y) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+      const Point64& p = points[i];
+      const Point64& q = points[(i + 1) % count];
+      if (p.y == q.y) continue;
+      if (y < std::min(p.y, q.y) || y >= std::max(p.y, q.y))
+        continue;  // an edge owns its upper end
+      // Divided last, so that a crossing at a whole column is exactly that column.
+      const double along = double(y - p.y) * double(q.x - p.x);
+      crossings[n++] = double(p.x) + along / double(q.y - p.y);
+    }
+    if (count > SMALL) {
+      std::sort(large.begin(), large.begin() + n);
+    } else {
+      for (int a = 1; a < n; ++a) {  // a handful: insertion
+        const double v = crossings[a];
+        int b = a;
+        for (; b > 0 && crossings[b - 1] > v; --b) crossings[b] = crossings[b - 1];
+        crossings[b] = v;
+      }
+    }
+    for (int k = 0; k + 1 < n; k += 2) {
+      const double lo = std::clamp(std::ceil(crossings[k]), -FAR, FAR);
+      const double hi = std::clamp(std::ceil(crossings[k + 1]), -FAR, FAR);
+      span(y, int64_t(lo), int64_t(hi));
+    }
+  }
+}
 void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel);
 
 }  // namespace plat::gdi

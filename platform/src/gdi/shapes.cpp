@@ -2,13 +2,13 @@
 // plain rectangle fill that USER uses for erasing.
 //
 // Pen geometry. A 0- or 1-pixel pen covers the outermost pixels of a box, or a line's pixels by
-// Bresenham. A wider pen of width w is a round brush of diameter w moved along the centre line:
-// for a box that line runs through the outermost pixels, so the stroke reaches w / 2 pixels
-// outside them and (w - 1) / 2 inside, the same on all four sides. Lines and polygon edges of
-// an even width have their centre line half a pixel up and to the left of the pixel centres,
-// so the stroke is w pixels across (half a pixel cannot be split). A box with no columns or no
-// rows draws nothing.
+// Bresenham, each line stopping before its end point. A wider pen is GDI's wide line
+// (wide_pen.cpp) along the same outline: centred on it, the pixel an even width cannot centre
+// going up and to the left. Ellipses take GDI's integer walk (ellipse.cpp) up to a box of 32,768
+// pixels a side and are solved row by row beyond it. A box with no columns or no rows draws
+// nothing.
 #include <algorithm>
+#include <vector>
 
 #include "gdi/raster.h"
 
@@ -25,26 +25,24 @@ RECT normalised(int left, int top, int right, int bottom) {
 double stroke_radius(const Pen& pen) {
   return double(pen.width) / 2.0;
 }
-// Where the centre line of an even-width stroke sits relative to the pixel centres.
-double stroke_shift(const Pen& pen) {
-  return pen.width % 2 == 0 ? -0.5 : 0.0;
-}
-
 void rectangle_spans(Canvas& c, const RECT& box, const Pen& pen, const Brush& brush) {
   if (rect_empty(box)) return;
   if (pen.null) {
     if (!brush.hollow) fill_box(c, box.left, box.top, box.right - 1, box.bottom - 1, brush.pixel);
     return;
   }
+  // A thin outline round a single pixel is a closed chain of lines from that pixel to itself,
+  // and so draws nothing; nor is there an inside to fill.
+  if (pen.width <= 1 && box.right - box.left == 1 && box.bottom - box.top == 1) return;
   // Filled in the colour of a thin outline: the whole box is one fill.
   if (!brush.hollow && pen.width <= 1 && brush.pixel == pen.pixel) {
     fill_box(c, box.left, box.top, box.right, box.bottom, brush.pixel);
     return;
   }
-  if (!brush.hollow)
-    fill_box(c, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1, brush.pixel);
   int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
   if (pen.width <= 1) {
+    if (!brush.hollow)
+      fill_box(c, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1, brush.pixel);
     fill_span(c, t, l, r, pen.pixel);
     fill_span(c, b, l, r, pen.pixel);
     for (int64_t y = std::max<int64_t>(t + 1, c.clip.top);
@@ -54,13 +52,10 @@ void rectangle_spans(Canvas& c, const RECT& box, const Pen& pen, const Brush& br
     }
     return;
   }
-  // Even widths push the centre line half a pixel outwards on every side.
-  double out = pen.width % 2 == 0 ? 0.5 : 0.0, radius = stroke_radius(pen);
-  double x0 = double(l) - out, y0 = double(t) - out, x1 = double(r) + out, y1 = double(b) + out;
-  capsule(c, x0, y0, x1, y0, radius, pen.pixel);
-  capsule(c, x1, y0, x1, y1, radius, pen.pixel);
-  capsule(c, x1, y1, x0, y1, radius, pen.pixel);
-  capsule(c, x0, y1, x0, y0, radius, pen.pixel);
+  // A wide pen runs round the outermost pixels, its inner part over the brush.
+  if (!brush.hollow) fill_box(c, box.left, box.top, box.right - 1, box.bottom - 1, brush.pixel);
+  const Point64 corners[4] = {{r, t}, {l, t}, {l, b}, {r, b}};
+  wide_polyline(c, corners, 4, true, pen);
 }
 
 EllipseShape ellipse_in(const RECT& box) {
@@ -163,15 +158,13 @@ void wide_ellipse(Canvas& c, const EllipseShape& e, const Pen& pen, const Brush&
   }
 }
 
-void stroke_segment(Canvas& c, const Pen& pen, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
-                    bool include_end) {
+void stroke_segment(Canvas& c, const Pen& pen, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   if (pen.width <= 1) {
-    thin_line(c, x0, y0, x1, y1, include_end, pen.pixel);
+    thin_line(c, x0, y0, x1, y1, false, pen.pixel);
     return;
   }
-  double shift = stroke_shift(pen);
-  capsule(c, double(x0) + shift, double(y0) + shift, double(x1) + shift, double(y1) + shift,
-          stroke_radius(pen), pen.pixel);
+  const Point64 ends[2] = {{x0, y0}, {x1, y1}};
+  wide_polyline(c, ends, 2, false, pen);
 }
 
 }  // namespace
@@ -204,17 +197,20 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   const RECT box = normalised(left, top, right, bottom);
   const Pen& pen = dc_pen(*d.dc);
   const Brush& brush = dc_brush(*d.dc);
-  if (!rect_empty(box)) {
-    if (pen.null) {
-      // Without an outline the filled area loses its right column and bottom row.
-      if (!brush.hollow)
-        thin_ellipse(d.canvas, ellipse_in({box.left, box.top, box.right - 1, box.bottom - 1}), pen,
-                     brush);
-    } else if (pen.width <= 1) {
-      thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
-    } else {
-      wide_ellipse(d.canvas, ellipse_in(box), pen, brush);
-    }
+  const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
+  if (rect_empty(box)) {
+    // Nothing to draw.
+  } else if (width <= 2 || height <= 2) {
+    // Too thin to curve: GDI draws the box.
+    rectangle_spans(d.canvas, box, pen, brush);
+  } else if (ellipse_traceable(box)) {
+    traced_ellipse(d.canvas, box, pen, brush);
+  } else if (pen.null) {
+    if (!brush.hollow) thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
+  } else if (pen.width <= 1) {
+    thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
+  } else {
+    wide_ellipse(d.canvas, ellipse_in(box), pen, brush);
   }
   end_drawing(d);
   return TRUE;
@@ -227,12 +223,16 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* points, int count) {
   const Pen& pen = dc_pen(*d.dc);
   const Brush& brush = dc_brush(*d.dc);
   if (!brush.hollow) polygon_fill(d.canvas, points, count, brush.pixel);
-  if (!pen.null) {
+  if (!pen.null && pen.width <= 1) {
     for (int i = 0; i < count; ++i) {
       const POINT& p = points[i];
       const POINT& q = points[(i + 1) % count];
-      stroke_segment(d.canvas, pen, p.x, p.y, q.x, q.y, true);
+      thin_line(d.canvas, p.x, p.y, q.x, q.y, false, pen.pixel);
     }
+  } else if (!pen.null) {
+    std::vector<Point64> corners(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) corners[size_t(i)] = {points[i].x, points[i].y};
+    wide_polyline(d.canvas, corners.data(), corners.size(), true, pen);
   }
   end_drawing(d);
   return TRUE;
@@ -252,7 +252,7 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
   if (!begin_drawing(hdc, &d)) return FALSE;
   const Pen& pen = dc_pen(*d.dc);
   // A one-pixel line leaves its end point for the next line to draw; a wide one is capped.
-  if (!pen.null) stroke_segment(d.canvas, pen, d.dc->pos_x, d.dc->pos_y, x, y, false);
+  if (!pen.null) stroke_segment(d.canvas, pen, d.dc->pos_x, d.dc->pos_y, x, y);
   d.dc->pos_x = x;
   d.dc->pos_y = y;
   end_drawing(d);
