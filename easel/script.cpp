@@ -137,7 +137,8 @@ void write_line(const char* line) {
 // and a device may never end. A regular file ends, and is read a line at a time.
 FILE* open_for_reading() {
 #ifdef _WIN32
-  return std::fopen(SCRIPT_NAME, "rt");
+  // Binary, so that Windows neither ends the file at a Ctrl+Z byte nor turns its line ends.
+  return std::fopen(SCRIPT_NAME, "rb");
 #else
   const int descriptor = open(SCRIPT_NAME, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) return nullptr;
@@ -162,7 +163,9 @@ void set_check(UINT id, bool checked) {
 
 void script_write_event(int kind, int x, int y, int key) {
   if (package.script_file == nullptr) {
-    package.script_file = std::fopen(SCRIPT_NAME, "wt");
+    // Binary on every system: a script holds the same bytes (LF line ends) wherever it was
+    // recorded, and the reader takes CR LF as well.
+    package.script_file = std::fopen(SCRIPT_NAME, "wb");
     if (package.script_file == nullptr) {
       EASEL_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
       return;
