@@ -7,7 +7,8 @@
 # screen (left + width / 2 + x, top + height / 2 - y). Every check polls until what it waits for
 # shows, for LIMIT seconds at most: a loaded machine only makes a scenario slower, never wrong.
 # Usage: wine_e2e.sh GAME.exe WINDOW_PLACE.exe X11_TOOL EASEL_RUN LINUX_GAME [SCENARIO...]
-# Scenarios: play_and_menus melt_and_exit close_window replay_on_linux (all by default).
+# Scenarios: play_and_menus melt_and_exit close_window replay_on_linux replay_from_linux (all by
+# default).
 # WINEPREFIX is the prefix with the X11 driver (scripts/windows-deps.sh makes it).
 set -uo pipefail
 
@@ -20,7 +21,8 @@ easel_run=$4
 linux_game=$5
 shift 5
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(play_and_menus melt_and_exit close_window replay_on_linux)
+[ ${#scenarios[@]} -gt 0 ] ||
+  scenarios=(play_and_menus melt_and_exit close_window replay_on_linux replay_from_linux)
 : "${WINEPREFIX:?the X11 Wine prefix}"
 export WINEPREFIX
 
@@ -273,15 +275,42 @@ replay_on_linux() {
   xdotool key ctrl+q
   expect_exit 0 "Ctrl+Q"
 
-  "$easel_run" --script "$work/run/EASEL.SCR" --frames "$work/frames" --every 100000 \
+  compare_with_linux "$work/run/EASEL.SCR"
+}
+
+# The other way: a script recorded on Linux (LF line ends) played by the game under Wine, halted
+# from its title on so that nothing but the script moves it, ends on easel-run's last frame.
+replay_from_linux() {
+  start_game
+  xdotool key ctrl+h
+  cp "$here/../../docs/replay-example.scr" "$work/run/EASEL.SCR"
+  place_window "EASEL Text"
+  local text="${client_width}x$client_height+$client_left+$client_top" deadline=$((SECONDS + LIMIT))
+  place_window "EASEL Graphics"
+  xdotool key ctrl+p
+  # The end of the script is the log's one line in the text window.
+  until shot && [ "$(convert "$work/shot.png" -crop "$text" -format '%[fx:minima.r]' info:)" = 0 ]; do
+    [ $SECONDS -ge $deadline ] && fail "the playback did not end"
+    sleep 0.2
+  done
+  client_pixels "$work/wine.rgb"
+  xdotool key ctrl+q
+  expect_exit 0 "Ctrl+Q"
+  compare_with_linux "$work/run/EASEL.SCR"
+}
+
+# Plays the script with easel-run on Linux and compares its last frame with the Wine picture.
+compare_with_linux() {
+  rm -rf "$work/frames"
+  "$easel_run" --script "$1" --frames "$work/frames" --every 100000 \
     "$linux_game" >"$work/runner.log" 2>&1 || fail "easel-run: $(cat "$work/runner.log")"
   local last
   last=$(ls "$work/frames"/frame-*.png | tail -n 1)
   python3 "$here/compare_frames.py" "$work/wine.rgb" "$client_width" "$client_height" "$last" \
-    "$artifacts/wine-e2e-shapes-diff.png" ||
-    { cp "$last" "$artifacts/wine-e2e-linux-frame.png" 2>/dev/null
+    "$artifacts/wine-e2e-$scenario-diff.png" ||
+    { cp "$last" "$artifacts/wine-e2e-$scenario-linux.png" 2>/dev/null
       convert -size "${client_width}x$client_height" -depth 8 "rgb:$work/wine.rgb" \
-        "$artifacts/wine-e2e-wine-frame.png" 2>/dev/null
+        "$artifacts/wine-e2e-$scenario-wine.png" 2>/dev/null
       fail "pictures differ"; }
 }
 
