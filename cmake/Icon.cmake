@@ -4,7 +4,7 @@ set(CHILLY_ICON_DIR ${PROJECT_BINARY_DIR}/icons)
 set(CHILLY_ICON_SIZES 48 64 128 256)
 
 add_executable(chilly-icon ${PROJECT_SOURCE_DIR}/tools/chilly_icon.cpp)
-target_link_libraries(chilly-icon PRIVATE chilly_game easel PkgConfig::LIBPNG)
+target_link_libraries(chilly-icon PRIVATE chilly_game easel_static PkgConfig::LIBPNG)
 
 set(CHILLY_ICON_FILES)
 foreach(size ${CHILLY_ICON_SIZES})

@@ -41,7 +41,8 @@ void render_shape(const DrawCommand& command) {
   const COLORREF rgb = colour_table[command.colour];
   HPEN pen = CreatePen(PS_SOLID, command.width, rgb);
   // A zero width fills the shape in the colour of its one-pixel outline.
-  HBRUSH brush = command.width == 0 ? CreateSolidBrush(rgb) : GetStockObject(NULL_BRUSH);
+  HBRUSH brush =
+      command.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   HGDIOBJ previous_pen = SelectObject(dc, pen);
   HGDIOBJ previous_brush = SelectObject(dc, brush);
   if (command.kind == DRAW_TRIANGLE) {

@@ -10,7 +10,9 @@
 
 extern "C" int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) __attribute__((weak));
 
-int main(int argc, char** argv) {
+// Exported from the shared library (built with hidden visibility): the program's start-up code
+// finds main() there.
+__attribute__((visibility("default"))) int main(int argc, char** argv) {
   if (WinMain == nullptr) {
     std::fprintf(stderr, "this program has neither WinMain nor main\n");
     return 1;

@@ -4,6 +4,11 @@
 // (0 or FALSE) and changes nothing.
 #pragma once
 
+#ifdef _WIN32
+// On Windows the package is compiled against Win32 itself, and none of the window system is built.
+#include <windows.h>
+#else
+
 #include <cstddef>
 
 #include "platform/win32_keys.h"
@@ -312,3 +317,5 @@ size_t WINAPI GlobalSize(HGLOBAL mem);
 
 extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
                               int show_command);
+
+#endif  // _WIN32
