@@ -245,12 +245,12 @@ close_window() {
 # picture: shapes pixel for pixel, text counted apart (the faces differ).
 replay_on_linux() {
   start_game
-  local started=$SECONDS before changes
+  local started=$SECONDS before
   xdotool key ctrl+r
   xdotool key space
   expect_colour 100 -100 "$WHITE" "winter ground"
   # Five frames of the running game, then buttons (drawing points of the panel's rows).
-  for changes in 1 2 3 4 5; do
+  for _ in 1 2 3 4 5; do
     before=$(client_hash)
     expect_change "$before" "the game does not move while it runs"
   done
