@@ -31,12 +31,12 @@ fail() {
 
 # The colour each example draws first (palette numbers of examples/*.c, *.cpp), "r,g,b".
 declare -A DRAWS=(
-  [bounce]=0,51,153       # the navy blue field
-  [echo]=128,128,128      # "Type something." in gray
-  [paint]=255,0,0         # the red swatch of the current colour
-  [palette]=255,102,0     # the orange swatch
-  [clock]=255,0,0         # the red centre of the hands
-  [run_menu]=0,0,255      # the blue square
+  [bounce]="0,51,153"       # the navy blue field
+  [echo]="128,128,128"      # "Type something." in gray
+  [paint]="255,0,0"         # the red swatch of the current colour
+  [palette]="255,102,0"     # the orange swatch
+  [clock]="255,0,0"         # the red centre of the hands
+  [run_menu]="0,0,255"      # the blue square
 )
 
 /usr/lib/wine/wineserver -p 2>/dev/null
@@ -47,8 +47,12 @@ for program in "$examples"/*.exe; do
   [ -n "$want" ] || fail "no colour known for this example"
   (cd "$work" && exec "$wine" "$program") >"$work/log" 2>&1 &
   pid=$!
-  timeout $LIMIT xdotool search --sync --name '^EASEL Graphics$' >/dev/null ||
-    fail "the graphics window did not appear"
+  # A search gives up on a window that goes away meanwhile (the last example's): ask again.
+  deadline=$((SECONDS + LIMIT))
+  until [ -n "$(xdotool search --name '^EASEL Graphics$' 2>/dev/null)" ]; do
+    [ $SECONDS -ge $deadline ] && fail "the graphics window did not appear"
+    sleep 0.1
+  done
   place=$("$wine" "$window_place" "EASEL Graphics") || fail "window_place found no window"
   read -r _ _ _ _ left top width height <<<"${place//$'\r'/}"
   deadline=$((SECONDS + LIMIT))
@@ -73,6 +77,11 @@ EOF
   status=$?
   pid=
   [ "$status" -eq 0 ] || fail "exit status $status after the close box"
+  deadline=$((SECONDS + LIMIT))
+  while [ -n "$(xdotool search --name '^EASEL (Graphics|Text)$' 2>/dev/null)" ]; do
+    [ $SECONDS -ge $deadline ] && fail "its windows are still there after it ended"
+    sleep 0.1
+  done
   echo "PASS (wine example $example)"
   count=$((count + 1))
 done

@@ -105,8 +105,10 @@ click_run_menu() { click_screen $((client_left + 15)) $((client_top - 10)); }
 
 # The Run menu's popup: a window of the game's without a title, mapped while the menu is open.
 popup_geometry() {
-  xwininfo -root -children | awk '/\(has no name\): \("virtual-chilly.exe"/ && $0 !~ / 1x1\+/ {
-    print $(NF - 1); exit }'
+  local windows
+  windows=$(xwininfo -root -children 2>/dev/null) || return 1
+  awk '/\(has no name\): \("virtual-chilly.exe"/ && $0 !~ / 1x1\+/ { print $(NF - 1); exit }' \
+    <<<"$windows"
 }
 expect_popup() {
   local deadline=$((SECONDS + LIMIT))
@@ -117,7 +119,8 @@ expect_popup() {
 }
 expect_no_popup() {
   local deadline=$((SECONDS + LIMIT))
-  while [ -n "$(popup_geometry)" ]; do
+  local geometry
+  while ! geometry=$(popup_geometry) || [ -n "$geometry" ]; do
     [ $SECONDS -ge $deadline ] && fail "$1"
     sleep 0.1
   done
@@ -132,14 +135,35 @@ place_window() {
     client_height <<<"$place"
 }
 
+# The X window of this title, once there is one. A search walks every window and gives up on one
+# that goes away meanwhile (the last game's, or Wine's own), so it is asked again until the
+# deadline.
+find_window() {
+  local found deadline=$((SECONDS + LIMIT))
+  until found=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$found" ]; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+  echo "$found"
+}
+
+# Waits until no window of this title is left (the last game's windows go with its process).
+expect_no_window() {
+  local deadline=$((SECONDS + LIMIT))
+  while [ -n "$(xdotool search --name "$1" 2>/dev/null)" ]; do
+    [ $SECONDS -ge $deadline ] && fail "a window \"$1\" is still there"
+    sleep 0.1
+  done
+}
+
 start_game() {
+  expect_no_window '^EASEL (Graphics|Text)$'
+
   rm -rf "$work/run" && mkdir -p "$work/run"
   (cd "$work/run" && exec "$wine" "$game") >"$work/run/game.log" 2>&1 &
   game_pid=$!
-  window=$(timeout $LIMIT xdotool search --sync --name '^EASEL Graphics$' | head -n 1)
-  [ -n "$window" ] || fail "the graphics window did not appear"
-  timeout $LIMIT xdotool search --sync --name '^EASEL Text$' >/dev/null ||
-    fail "the text window did not appear"
+  window=$(find_window '^EASEL Graphics$') || fail "the graphics window did not appear"
+  find_window '^EASEL Text$' >/dev/null || fail "the text window did not appear"
   place_window "EASEL Graphics"
   [ "$outer_left $outer_top $outer_right $outer_bottom" = "0 0 601 540" ] ||
     fail "graphics window at $outer_left $outer_top $outer_right $outer_bottom, not 0 0 601 540"
