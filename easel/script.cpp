@@ -134,7 +134,9 @@ void set_check(UINT id, bool checked) {
 
 void script_write_event(int kind, int x, int y, int key) {
   if (package.script_file == nullptr) {
-    package.script_file = std::fopen(SCRIPT_NAME, "wt");
+    // Binary on every system: a script holds the same bytes (LF line ends) wherever it was
+    // recorded, and the reader takes CR LF as well.
+    package.script_file = std::fopen(SCRIPT_NAME, "wb");
     if (package.script_file == nullptr) {
       EASEL_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
       return;
@@ -161,7 +163,8 @@ void script_write_event(int kind, int x, int y, int key) {
 
 int script_read_event() {
   if (package.script_file == nullptr) {
-    package.script_file = std::fopen(SCRIPT_NAME, "rt");
+    // Binary, so that Windows neither ends the file at a Ctrl+Z byte nor turns its line ends.
+    package.script_file = std::fopen(SCRIPT_NAME, "rb");
     if (package.script_file == nullptr) {
       EASEL_printf("Cannot open script file %s for reading\n", SCRIPT_NAME);
       script_end_playback();

@@ -1,5 +1,7 @@
 // The package's frame: its one global record, opening the graphics and text windows with the
 // off-screen image and the timer, closing, and showing or hiding the text window.
+#include <cstdlib>
+
 #include "internal.h"
 
 PackageState package;
@@ -51,6 +53,13 @@ int EASEL_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR /*command_
   package.text_window = CreateWindowA("TextWndClass", "EASEL Text", WS_OVERLAPPEDWINDOW, 0,
                                       (2 * screen_height) / 3 + 1, screen_width, screen_height / 3,
                                       nullptr, nullptr, instance, nullptr);
+
+  // Without its windows a program can show nothing: it says so where its user sees it and ends
+  // (on Windows, a message box).
+  if (package.graphics_window == nullptr || package.text_window == nullptr) {
+    MessageBoxA(nullptr, "The EASEL windows cannot be created.", "EASEL", MB_OK | MB_ICONERROR);
+    std::exit(1);
+  }
 
   package.screen_dc = GetDC(package.graphics_window);
   package.offscreen_bitmap = CreateCompatibleBitmap(package.screen_dc, IMAGE_WIDTH, IMAGE_HEIGHT);

@@ -113,7 +113,7 @@ class GdiWindow : public GdiTest {
   HWND make_window_with_menu() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
-    wc.hbrBackground = GetStockObject(WHITE_BRUSH);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = "GdiWindow";
     RegisterClassA(&wc);
     HWND hwnd = CreateWindowA("GdiWindow", "G", WS_OVERLAPPEDWINDOW, 0, 0, 120, 100, nullptr,

@@ -116,7 +116,7 @@ TEST_F(GdiObjects, SelectAndDeleteRules) {
 TEST_F(GdiObjects, WindowDcRefusesBitmaps) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
-  wc.hbrBackground = GetStockObject(WHITE_BRUSH);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = "GdiObjectsWindow";
   RegisterClassA(&wc);
   HWND hwnd = CreateWindowA("GdiObjectsWindow", "G", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr,
@@ -155,7 +155,8 @@ TEST_F(GdiObjects, CountersReturnToZeroAfterAFrame) {
   // A frame the way the package draws: an object per command, restored and deleted after it.
   for (int i = 0; i < 20; ++i) {
     HPEN pen = CreatePen(PS_SOLID, i % 4, RGB(i, 0, 0));
-    HBRUSH brush = i % 2 ? CreateSolidBrush(RGB(0, i, 0)) : GetStockObject(NULL_BRUSH);
+    HBRUSH brush =
+        i % 2 ? CreateSolidBrush(RGB(0, i, 0)) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     HGDIOBJ old_pen = SelectObject(dc, pen);
     HGDIOBJ old_brush = SelectObject(dc, brush);
     Ellipse(dc, i, i, i + 30, i + 20);

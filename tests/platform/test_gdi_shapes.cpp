@@ -46,7 +46,7 @@ TEST_F(GdiShapes, RectangleOutlineInteriorAndNullPen) {
 
   // Without a pen the filled area loses its right column and bottom row.
   paint_background(BACKGROUND);
-  use(GetStockObject(NULL_PEN), CreateSolidBrush(BLUE));
+  use(static_cast<HPEN>(GetStockObject(NULL_PEN)), CreateSolidBrush(BLUE));
   Rectangle(dc, 10, 10, 20, 16);
   PixelBox filled = ink();
   EXPECT_EQ(filled.count, 9 * 5);
@@ -55,7 +55,7 @@ TEST_F(GdiShapes, RectangleOutlineInteriorAndNullPen) {
 
   // A hollow brush keeps the interior; an empty box draws nothing.
   paint_background(BACKGROUND);
-  use(CreatePen(PS_SOLID, 1, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, 1, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   Rectangle(dc, 10, 10, 20, 16);
   EXPECT_EQ(px(12, 12), BACKGROUND);
   EXPECT_EQ(ink().count, 28);
@@ -66,7 +66,7 @@ TEST_F(GdiShapes, RectangleOutlineInteriorAndNullPen) {
 }
 
 TEST_F(GdiShapes, WidePenIsCentredOnTheOutlineWithRoundCorners) {
-  use(CreatePen(PS_SOLID, 2, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, 2, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   Rectangle(dc, 20, 20, 40, 30);
   // Even width: one pixel outside the box's edge pixels, none further inside.
   for (int x : {19, 20, 39, 40}) EXPECT_EQ(px(x, 25), RED_PIXEL) << x;
@@ -75,7 +75,7 @@ TEST_F(GdiShapes, WidePenIsCentredOnTheOutlineWithRoundCorners) {
   for (int y : {18, 21, 28, 31}) EXPECT_EQ(px(30, y), BACKGROUND) << y;
 
   paint_background(BACKGROUND);
-  use(CreatePen(PS_SOLID, 3, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, 3, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   Rectangle(dc, 20, 20, 40, 30);
   for (int x : {19, 20, 21, 38, 39, 40}) EXPECT_EQ(px(x, 25), RED_PIXEL) << x;
   for (int x : {18, 22, 37, 41}) EXPECT_EQ(px(x, 25), BACKGROUND) << x;
@@ -112,7 +112,7 @@ TEST_F(GdiShapes, EllipseOutlineAndInterior) {
     }
 
   paint_background(BACKGROUND);
-  use(CreatePen(PS_SOLID, 2, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, 2, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   Ellipse(dc, 45, 45, 56, 56);
   EXPECT_EQ(px(44, 50), RED_PIXEL);
   EXPECT_EQ(px(45, 50), RED_PIXEL);
@@ -122,7 +122,7 @@ TEST_F(GdiShapes, EllipseOutlineAndInterior) {
 }
 
 TEST_F(GdiShapes, LineToStopsBeforeItsEndPointInEveryDirection) {
-  use(CreatePen(PS_SOLID, 1, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, 1, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   struct Case {
     int x, y;
   };
@@ -151,7 +151,7 @@ TEST_F(GdiShapes, LineToStopsBeforeItsEndPointInEveryDirection) {
 
   // A null pen moves without drawing.
   paint_background(BACKGROUND);
-  use(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH));
+  use(static_cast<HPEN>(GetStockObject(NULL_PEN)), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   LineTo(dc, 90, 90);
   EXPECT_EQ(ink().count, 0);
   MoveToEx(dc, 0, 0, &previous);
@@ -166,7 +166,7 @@ TEST_F(GdiShapes, PolygonFillsByTheAlternateRule) {
     star[k] =
         POINT{LONG(std::lround(100 + 60 * std::cos(a))), LONG(std::lround(75 + 60 * std::sin(a)))};
   }
-  use(GetStockObject(NULL_PEN), CreateSolidBrush(RED));
+  use(static_cast<HPEN>(GetStockObject(NULL_PEN)), CreateSolidBrush(RED));
   ASSERT_TRUE(Polygon(dc, star, 5));
   EXPECT_EQ(px(100, 75), BACKGROUND);
   EXPECT_EQ(px(100, 35), RED_PIXEL);
@@ -179,7 +179,7 @@ TEST_F(GdiShapes, PolygonFillsByTheAlternateRule) {
 
   // Without a pen a triangle loses its right and bottom edges, as boxes do.
   paint_background(BACKGROUND);
-  use(GetStockObject(NULL_PEN), CreateSolidBrush(RED));
+  use(static_cast<HPEN>(GetStockObject(NULL_PEN)), CreateSolidBrush(RED));
   POINT triangle[3] = {{10, 10}, {30, 10}, {10, 30}};
   Polygon(dc, triangle, 3);
   EXPECT_EQ(px(10, 10), RED_PIXEL);
@@ -245,20 +245,20 @@ TEST_F(GdiShapes, AnyIntCoordinateIsClipped) {
   EXPECT_EQ(ink().height(), 1);
 
   paint_background(BACKGROUND);
-  use(CreatePen(PS_SOLID, 5, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, 5, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   MoveToEx(dc, INT_MIN, 75, nullptr);
   LineTo(dc, INT_MAX, 75);
   EXPECT_EQ(ink().count, 5 * 200);
   EXPECT_EQ(ink().top, 73);
 
   paint_background(BACKGROUND);
-  use(CreatePen(PS_SOLID, INT_MIN, RED), GetStockObject(NULL_BRUSH));
+  use(CreatePen(PS_SOLID, INT_MIN, RED), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, 10, 10);
   EXPECT_EQ(box_of(RED_PIXEL).count, total);
 
   paint_background(BACKGROUND);
-  use(GetStockObject(NULL_PEN), CreateSolidBrush(BLUE));
+  use(static_cast<HPEN>(GetStockObject(NULL_PEN)), CreateSolidBrush(BLUE));
   POINT half[3] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
   ASSERT_TRUE(Polygon(dc, half, 3));
   EXPECT_EQ(px(10, 100), BLUE_PIXEL);

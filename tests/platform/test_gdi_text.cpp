@@ -229,7 +229,7 @@ TEST_F(GdiText, WithoutFontsTextDrawsNothingAndSaysWhyOnce) {
 }
 
 TEST_F(GdiText, MenuTextServices) {
-  HFONT font = GetStockObject(SYSTEM_FONT);
+  HFONT font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
   std::vector<uint32_t> pixels(100 * 40, 0xFFFFFF);
   plat::Surface surface{pixels.data(), 100, 40, 100};
   RECT clip{0, 0, 30, 40};
@@ -246,8 +246,11 @@ TEST_F(GdiText, MenuTextServices) {
   SelectObject(dc, font);
   EXPECT_EQ(plat::font_height(font), metrics().tmHeight);
   EXPECT_EQ(plat::text_width(nullptr, "x", 1), 0);
-  EXPECT_EQ(plat::font_height(GetStockObject(BLACK_PEN)), 0);
-  EXPECT_EQ(plat::draw_text_on_surface(surface, clip, bitmap, 0, 0, "x", 1, 0), 0);
+  // Handles of another kind, as a cast would pass them, are refused.
+  EXPECT_EQ(plat::font_height(static_cast<HFONT>(GetStockObject(BLACK_PEN))), 0);
+  EXPECT_EQ(
+      plat::draw_text_on_surface(surface, clip, reinterpret_cast<HFONT>(bitmap), 0, 0, "x", 1, 0),
+      0);
 }
 
 }  // namespace

@@ -186,7 +186,7 @@ TEST_F(WindowTest, BeginPaintErasesWithTheClassBrushAndValidates) {
   EXPECT_EQ(poll().message, UINT(WM_NULL)) << "an empty rectangle adds nothing";
 
   // A hollow class brush erases nothing and leaves fErase for the program.
-  register_recorder("Hollow", GetStockObject(HOLLOW_BRUSH));
+  register_recorder("Hollow", static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH)));
   HWND hollow = CreateWindowA("Hollow", "H", 0, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
   paint_surface(hollow, 0x123456);
   ShowWindow(hollow, SW_SHOW);

@@ -46,7 +46,7 @@ inline void register_recorder(const char* class_name, HBRUSH background) {
 // A recording window of that outer size with a white background.
 inline HWND make_window(const char* title, int width = 200, int height = 150,
                         DWORD style = WS_OVERLAPPEDWINDOW) {
-  register_recorder("Recorder", GetStockObject(WHITE_BRUSH));
+  register_recorder("Recorder", static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   return CreateWindowA("Recorder", title, style, 0, 0, width, height, nullptr, nullptr, nullptr,
                        nullptr);
 }

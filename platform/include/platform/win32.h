@@ -210,6 +210,11 @@ typedef struct tagTEXTMETRICA {
 #define ANSI_CHARSET 0
 #define DEFAULT_CHARSET 1
 
+// Message boxes
+#define MB_OK 0x00000000L
+#define MB_ICONERROR 0x00000010L
+#define IDOK 1
+
 // Movable memory
 #define GMEM_FIXED 0x0000
 #define GMEM_MOVEABLE 0x0002
@@ -230,6 +235,7 @@ BOOL WINAPI GetClientRect(HWND hwnd, RECT* rect);
 BOOL WINAPI IntersectRect(RECT* dst, const RECT* a, const RECT* b);
 int WINAPI GetSystemMetrics(int index);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 
 HDC WINAPI GetDC(HWND hwnd);

@@ -40,7 +40,12 @@ typedef void* LPVOID;
 #endif
 
 // Handles are opaque values that the window system looks up in its tables, so a stale or
-// foreign handle is recognised and refused instead of being dereferenced.
+// foreign handle is recognised and refused instead of being dereferenced. Their types are as
+// strict as Win32's own (<windows.h> with STRICT): each kind of handle is a type of its own, so
+// a window is no DC; a pen, brush, font or bitmap converts to HGDIOBJ, but an HGDIOBJ (what
+// GetStockObject and SelectObject return) becomes one of them only through a cast. Code that
+// builds here builds against <windows.h>.
+typedef void* HANDLE;
 #define DECLARE_HANDLE(name) \
   struct name##__;           \
   typedef struct name##__* name
@@ -48,14 +53,14 @@ DECLARE_HANDLE(HWND);
 DECLARE_HANDLE(HDC);
 DECLARE_HANDLE(HMENU);
 DECLARE_HANDLE(HICON);
-DECLARE_HANDLE(HGLOBAL);
 DECLARE_HANDLE(HRGN);
-DECLARE_HANDLE(HGDIOBJ);
-typedef HGDIOBJ HPEN;
-typedef HGDIOBJ HBRUSH;
-typedef HGDIOBJ HFONT;
-typedef HGDIOBJ HBITMAP;
-typedef HICON HCURSOR;
+DECLARE_HANDLE(HPEN);
+DECLARE_HANDLE(HBRUSH);
+DECLARE_HANDLE(HFONT);
+DECLARE_HANDLE(HBITMAP);
 #undef DECLARE_HANDLE
+typedef void* HGDIOBJ;
+typedef HANDLE HGLOBAL;
+typedef HICON HCURSOR;
 
 typedef HINSTANCE HMODULE;

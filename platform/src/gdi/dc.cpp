@@ -44,8 +44,8 @@ bool dc_target(const DeviceContext& dc, Target* target) {
     IntersectRect(&target->clip, &client, &whole);
     return true;
   }
-  if (!bitmap_surface(dc.bitmap, &target->surface))
-    bitmap_surface(stock_bitmap(), &target->surface);
+  if (!bitmap_surface(static_cast<HBITMAP>(dc.bitmap), &target->surface))
+    bitmap_surface(static_cast<HBITMAP>(stock_bitmap()), &target->surface);
   target->clip = RECT{0, 0, target->surface.width, target->surface.height};
   return true;
 }

@@ -117,7 +117,7 @@ HGDIOBJ stock_bitmap() {
 
 HFONT create_font_object(const FontRequest& request) {
   ensure_stock_objects();
-  return add_object(make_font(request));
+  return static_cast<HFONT>(add_object(make_font(request)));
 }
 
 }  // namespace plat::gdi
@@ -160,12 +160,12 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF colour) {
   ensure_stock_objects();
   // A negative width means the same as its magnitude; the most negative int has none.
   int w = width == INT32_MIN ? INT32_MAX : (width < 0 ? -width : width);
-  return add_object(make_pen(style == PS_NULL_STYLE, w, colour));
+  return static_cast<HPEN>(add_object(make_pen(style == PS_NULL_STYLE, w, colour)));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF colour) {
   ensure_stock_objects();
-  return add_object(make_brush(false, colour));
+  return static_cast<HBRUSH>(add_object(make_brush(false, colour)));
 }
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
@@ -183,7 +183,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
-  return add_object(std::move(o));
+  return static_cast<HBITMAP>(add_object(std::move(o)));
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
