@@ -192,7 +192,7 @@ expect_exit() {
   [ "$status" -eq "$want" ] || fail "$what: exit status $status, not $want"
 }
 
-# The script file's lines: the C runtime writes them with CR LF on Windows.
+# The script file's lines (with CR LF taken as LF, as the package reads them).
 script_lines() { tr -d '\r' <"$work/run/EASEL.SCR" 2>/dev/null; }
 
 # Waits until the script file is exactly the text given.
