@@ -63,10 +63,15 @@ void replay_log() {
   for (int count = 0;; ++count) {
     if ((slot == package.log_next && count != 0) || slot < 0) return;
     HGLOBAL block = package.log_lines[slot];
-    char* text = static_cast<char*>(GlobalLock(block));
+    const char* text = static_cast<const char*>(GlobalLock(block));
     if (text != nullptr) {
-      log_draw_line(text);
+      // Drawing cuts the line's newline off in place: the stored line must keep it, so that
+      // every repaint draws the same.
+      char line[FORMAT_BUFFER_SIZE];
+      std::strncpy(line, text, sizeof line - 1);
+      line[sizeof line - 1] = '\0';
       GlobalUnlock(block);
+      log_draw_line(line);
     }
     slot = next_slot(slot);
   }

@@ -51,6 +51,8 @@ TEST_F(EaselTest, LogRingWrapsAndRepaintsTheLast25Lines) {
   const std::vector<uint32_t> drawn = shown();
   EXPECT_NE(drawn, empty);
   EXPECT_EQ(repainted(), drawn);
+  EXPECT_EQ(repainted(), drawn);
+  EXPECT_EQ(log_lines(), lines);  // repainting leaves the stored lines as they were
 
   char text[] = "two\n\n";
   log_draw_line(text);

@@ -14,6 +14,7 @@
 
 #include "easel/easel_testing.h"
 #include "easel/internal.h"
+#include "log_cases.h"
 #include "platform/headless.h"
 #include "support/drawing_point.h"
 #include "support/files.h"
@@ -75,24 +76,6 @@ class EaselTest : public ::testing::Test {
   }
   static bool checked(UINT id) {
     return (GetMenuState(package.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-  }
-
-  // The stored log lines, oldest first, walked the way a repaint walks the ring.
-  static std::vector<std::string> log_lines() {
-    std::vector<std::string> lines;
-    int slot = package.log_first;
-    for (int count = 0; slot >= 0 && !(slot == package.log_next && count != 0); ++count) {
-      const char* text = static_cast<const char*>(GlobalLock(package.log_lines[slot]));
-      lines.push_back(text != nullptr ? text : "<none>");
-      GlobalUnlock(package.log_lines[slot]);
-      slot = (slot + 1) % LOG_CAPACITY;
-    }
-    return lines;
-  }
-  // The lines logged since `from` lines were stored.
-  static std::vector<std::string> log_since(size_t from) {
-    const std::vector<std::string> lines = log_lines();
-    return std::vector<std::string>(lines.begin() + from, lines.end());
   }
 
   static std::vector<uint32_t> image() {

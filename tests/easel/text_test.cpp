@@ -29,23 +29,7 @@ InkBox ink_box(int from_row, int to_row) {
 TEST_F(EaselTest, TextSizesAreCorrectedBeforeTheColour) {
   open(true);
   const size_t before = log_lines().size();
-  EASEL_text(0, 0, 0, -20, "a");
-  EASEL_text(0, 0, 0, 127, "b");
-  EASEL_text(0, 0, 0, 128, "c");
-  EASEL_text(40, 0, 0, -300, "d");
-  EASEL_text(1, 5, -6, 0, nullptr);
-  const std::vector<std::string> expected = {
-      "ptsize of -20 not possible, using ptsize 20\n",
-      "black text at (0,0), \"a\"\n",
-      "black text at (0,0), \"b\"\n",
-      "ptsize of 128 not possible, using ptsize 127\n",
-      "black text at (0,0), \"c\"\n",
-      "ptsize of -300 not possible, using ptsize 300\n",
-      "ptsize of 300 not possible, using ptsize 127\n",
-      "Illegal color 40; using RED.\n",
-      "red text at (0,0), \"d\"\n",
-      "white text at (5,-6), \"\"\n",
-  };
+  const std::vector<std::string> expected = draw_text_with_corrections();
   EXPECT_EQ(log_since(before), expected);
 }
 
