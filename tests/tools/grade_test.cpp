@@ -101,7 +101,9 @@ TEST_F(Grade, SandboxKeepsTheProgramInItsFolderAndOffTheNetwork) {
     EXPECT_EQ(grade("--report " + report("open") + " " + STUDENT, probe).status, 1) << probe;
     fs::remove(outside);
     // ... in it, none does.
-    const Result boxed = grade("--sandbox --report " + report("boxed") + " " + STUDENT, probe);
+    const Result boxed = grade(std::string("--sandbox --memory ") + SANDBOX_MEMORY_MB +
+                                   " --report " + report("boxed") + " " + STUDENT,
+                               probe);
     EXPECT_EQ(boxed.status, 0) << probe << "\n" << boxed.out;
     EXPECT_FALSE(fs::exists(outside)) << probe;
   }
