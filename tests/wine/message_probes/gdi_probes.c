@@ -89,8 +89,8 @@ static void probe_blits(void) {
   SelectObject(dc, GetStockObject(NULL_PEN));
   Rectangle(dc, 0, 100, W + 1, H + 1);
   printf("scroll.result=%d\n", ScrollDC(dc, 0, -30, NULL, NULL, NULL, &update) ? 1 : 0);
-  printf("scroll.update=%ld,%ld,%ld,%ld\n", (long)update.left, (long)update.top,
-         (long)update.right, (long)update.bottom);
+  printf("scroll.update=%ld,%ld,%ld,%ld\n", (long)update.left, (long)update.top, (long)update.right,
+         (long)update.bottom);
   printf("scroll.moved_row_75=%06lx\n", (unsigned long)GetPixel(dc, 5, 75));
   printf("scroll.uncovered_row_110=%06lx\n", (unsigned long)GetPixel(dc, 5, 110));
   /* From partly outside the source: what lies outside the source is not copied. */
