@@ -56,7 +56,7 @@ struct Coverage {
 
 // A whole number by GDI's rounding of a non-negative half width: halves go up.
 int64_t rounded(double v) {
-  return int64_t(v + 0.5);
+  return std::llround(v);
 }
 
 // Pens wider than this (thousands of pixels) get a round tip solved row by row instead of GDI's
