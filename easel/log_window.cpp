@@ -11,19 +11,23 @@
 namespace {
 
 // EASEL_LOG=stderr also writes every log line to standard error, where a terminal keeps the
-// lines that the 25-line window has scrolled away. Read once; an unknown value is said once.
+// lines that the 25-line window has scrolled away. Read once; an unknown value is said once. A
+// plain flag rather than a function's static: the package needs nothing of the C++ runtime, so
+// a C program links its static library alone.
+int log_setting = -1;  // -1 until read, then 0 or 1
+
 bool log_to_stderr() {
-  static const bool on = [] {
+  if (log_setting < 0) {
     const char* value = std::getenv("EASEL_LOG");
-    if (value == nullptr || *value == '\0') return false;
-    if (std::strcmp(value, "stderr") == 0) return true;
-    std::fprintf(stderr,
-                 "EASEL_LOG=%s is not known and is ignored; EASEL_LOG=stderr writes the log to "
-                 "standard error\n",
-                 value);
-    return false;
-  }();
-  return on;
+    log_setting = value != nullptr && std::strcmp(value, "stderr") == 0 ? 1 : 0;
+    if (value != nullptr && *value != '\0' && log_setting == 0) {
+      std::fprintf(stderr,
+                   "EASEL_LOG=%s is not known and is ignored; EASEL_LOG=stderr writes the log to "
+                   "standard error\n",
+                   value);
+    }
+  }
+  return log_setting == 1;
 }
 
 void copy_to_stderr(const char* text, size_t length) {
