@@ -33,7 +33,8 @@ void rectangle_spans(Canvas& c, const RECT& box, const Pen& pen, const Brush& br
   }
   // A thin outline round a single pixel is a closed chain of lines from that pixel to itself,
   // and so draws nothing; nor is there an inside to fill.
-  if (pen.width <= 1 && box.right - box.left == 1 && box.bottom - box.top == 1) return;
+  if (pen.width <= 1 && int64_t(box.right) - box.left == 1 && int64_t(box.bottom) - box.top == 1)
+    return;
   // Filled in the colour of a thin outline: the whole box is one fill.
   if (!brush.hollow && pen.width <= 1 && brush.pixel == pen.pixel) {
     fill_box(c, box.left, box.top, box.right, box.bottom, brush.pixel);
