@@ -5,49 +5,29 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "app/main.h"
 #include "app/panel.h"
 #include "easel/easel_testing.h"
 #include "platform/headless.h"
-#include "support/drawing_point.h"
+#include "support/artifacts.h"
+#include "support/graphics_window.h"
 #include "support/palette.h"
-
-constexpr const char* GRAPHICS = "EASEL Graphics";
 
 inline uint32_t pixel_at(int x, int y) {
   return headless_client_pixel(GRAPHICS, client_x(x), client_y(y));
-}
-inline void click_at(uint64_t at, int x, int y) {
-  headless_click(at, GRAPHICS, client_x(x), client_y(y));
 }
 // A click in the middle of a panel button.
 inline void press_at(uint64_t at, PanelButton button) {
   click_at(at, panel_button_x(button), panel_button_y(button));
 }
 
-inline void dump_frame() {
-  const char* dir = std::getenv("CHILLY_ARTIFACTS");
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::vector<uint32_t> pixels;
-  int width = 0, height = 0;
-  if (!dir || !info || !headless_window_pixels(GRAPHICS, &pixels, &width, &height)) return;
-  std::string name = std::string(info->test_suite_name()) + "." + info->name() + "-" +
-                     std::to_string(headless_now()) + ".png";
-  std::error_code ignored;
-  std::filesystem::create_directories(dir, ignored);
-  headless_write_png((std::filesystem::path(dir) / name).string(), pixels, width, height);
-}
-
 // Checks one presented pixel; a mismatch writes the frame to $CHILLY_ARTIFACTS.
 inline void expect_pixel(int x, int y, uint32_t colour) {
   const uint32_t seen = pixel_at(x, y);
   EXPECT_EQ(seen, colour) << "at drawing point (" << x << ", " << y << "), time " << headless_now();
-  if (seen != colour) dump_frame();
+  if (seen != colour) dump_window_png(GRAPHICS, std::to_string(headless_now()));
 }
 
 // Text is found by the box its ink falls in: some pixel there differs from the background.

@@ -77,18 +77,14 @@ void draw_shapes() {
 
 void write_artifacts(const std::vector<uint32_t>& drawn, const std::vector<uint32_t>& golden,
                      int width, int height) {
-  const char* dir = std::getenv("CHILLY_ARTIFACTS");
-  if (dir == nullptr) return;
-  std::filesystem::create_directories(dir);
-  const std::string base = std::string(dir) + "/GoldenFrame.shapes";
-  headless_write_png(base + "-drawn.png", drawn, width, height);
+  write_artifact("drawn", drawn, width, height);
   std::vector<uint32_t> diff(drawn.size());
   for (size_t i = 0; i < drawn.size(); ++i) {
     const uint32_t p = drawn[i];
     const uint32_t faded = ((p >> 2) & 0x3F3F3F) + 0xC0C0C0;
     diff[i] = i < golden.size() && golden[i] == p ? faded : 0xFF0000;
   }
-  headless_write_png(base + "-diff.png", diff, width, height);
+  write_artifact("diff", diff, width, height);
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,12 +14,10 @@
 #include "easel/internal.h"
 #include "log_cases.h"
 #include "platform/headless.h"
-#include "support/drawing_point.h"
+#include "support/artifacts.h"
 #include "support/files.h"
+#include "support/graphics_window.h"
 #include "support/palette.h"
-
-constexpr const char* GRAPHICS = "EASEL Graphics";
-constexpr const char* TEXT = "EASEL Text";
 
 // What a wait returned, and the virtual time at which it returned.
 struct Event {
@@ -46,15 +42,7 @@ class EaselTest : public ::testing::Test {
     ASSERT_TRUE(dir_->enter()) << "no working directory for the test";
   }
   void TearDown() override {
-    const char* artifacts = std::getenv("CHILLY_ARTIFACTS");
-    std::vector<uint32_t> pixels;
-    int width = 0, height = 0;
-    if (HasFailure() && artifacts != nullptr &&
-        headless_bitmap_pixels(package.offscreen_bitmap, &pixels, &width, &height)) {
-      std::filesystem::create_directories(artifacts);
-      headless_write_png(std::string(artifacts) + "/EaselTest." + test_name() + "-image.png",
-                         pixels, width, height);
-    }
+    dump_bitmap_if_failed(package.offscreen_bitmap, "image");
     easel_testing_reset();
     headless_reset();
     dir_.reset();
@@ -70,9 +58,6 @@ class EaselTest : public ::testing::Test {
     e.kind = EASEL_await_event(&e.x, &e.y, &e.key);
     e.at = headless_now();
     return e;
-  }
-  static void click_at(uint64_t at, int x, int y) {
-    headless_click(at, GRAPHICS, client_x(x), client_y(y));
   }
   static bool checked(UINT id) {
     return (GetMenuState(package.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
@@ -90,8 +75,5 @@ class EaselTest : public ::testing::Test {
   }
 
  private:
-  static std::string test_name() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  }
   std::unique_ptr<TemporaryDirectory> dir_;
 };

@@ -125,14 +125,15 @@ constexpr size_t CACHED_SHAPES = 64;
 constexpr int64_t CACHED_SIDE = 2048;
 
 const TracedShape& traced_shape(int64_t width, int64_t height) {
-  // Drawing runs on one thread.
-  static std::vector<TracedShape> cache;
+  // A cache outside the context: a traced shape depends on its size alone, so it stays true
+  // across a reset. Drawing runs on one thread.
+  static std::vector<TracedShape> shape_cache;
   static TracedShape scratch;
-  for (const TracedShape& s : cache)
+  for (const TracedShape& s : shape_cache)
     if (s.width == width && s.height == height) return s;
   const bool keep = width <= CACHED_SIDE && height <= CACHED_SIDE;
-  if (keep && cache.size() == CACHED_SHAPES) cache.erase(cache.begin());
-  TracedShape& s = keep ? cache.emplace_back() : scratch;
+  if (keep && shape_cache.size() == CACHED_SHAPES) shape_cache.erase(shape_cache.begin());
+  TracedShape& s = keep ? shape_cache.emplace_back() : scratch;
   s.width = width;
   s.height = height;
   ellipse_insets(width, height, &s.insets);

@@ -29,6 +29,8 @@ struct FaceFile {
 
 namespace {
 
+// The font cache, outside the context: it mirrors the machine's font files, which no reset
+// changes; font_cache_rebuild() empties it and moves the epoch that font objects compare.
 struct Cache {
   FT_Library library = nullptr;
   bool freetype_failed = false;

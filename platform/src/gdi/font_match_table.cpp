@@ -33,6 +33,8 @@ constexpr Alias ALIASES[] = {
     {"courier new", MONO},      {"courier", MONO},
 };
 
+// Part of the font cache, outside the context: a test takes the fonts away; font_cache_reset()
+// gives them back.
 bool no_fonts = false;
 
 const char* file_of(const std::string& family) {

@@ -43,11 +43,13 @@ struct BlendTable {
 
 const BlendTable& blend_table(uint32_t ink, uint32_t paper) {
   constexpr unsigned TABLES = 8;
-  static BlendTable tables[TABLES];
+  // A cache outside the context: a table depends on its two colours alone, so it stays true
+  // across a reset.
+  static BlendTable blend_cache[TABLES];
   static unsigned next = 0;
-  for (const BlendTable& t : tables)
+  for (const BlendTable& t : blend_cache)
     if (t.ready && t.ink == ink && t.paper == paper) return t;
-  BlendTable& t = tables[next++ % TABLES];
+  BlendTable& t = blend_cache[next++ % TABLES];
   t.ready = true;
   t.ink = ink;
   t.paper = paper;

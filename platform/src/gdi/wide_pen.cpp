@@ -124,16 +124,18 @@ void add_segment(Coverage& cov, int width, Point64 a, Point64 b) {
 void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, const Pen& pen) {
   if (count == 0 || c.clip.top >= c.clip.bottom) return;
   const int width = pen.width;
-  static std::vector<int64_t> tip;  // drawing runs on one thread
-  static int tip_width = -1;
-  if (tip_width != width) {
+  // A cache outside the context, kept for the last pen width (a reset changes no width's tip).
+  // Drawing runs on one thread.
+  static std::vector<int64_t> tip_cache;
+  static int tip_cache_width = -1;
+  if (tip_cache_width != width) {
     if (width > WALKED_TIP_LIMIT)
-      tip.clear();
+      tip_cache.clear();
     else if (width >= 2)
-      ellipse_insets(width, width, &tip);
+      ellipse_insets(width, width, &tip_cache);
     else
-      tip.assign(size_t(std::max(width, 0)), 0);
-    tip_width = width;
+      tip_cache.assign(size_t(std::max(width, 0)), 0);
+    tip_cache_width = width;
   }
   // Only the rows the pen can reach inside the clip box.
   int64_t y0 = points[0].y, y1 = points[0].y;
@@ -152,7 +154,7 @@ void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, 
   cov.direct = count <= FEW_POINTS ? &c : nullptr;
   cov.pixel = pen.pixel;
   for (size_t i = 0; i < count; ++i) {
-    add_tip(cov, tip, width, points[i]);
+    add_tip(cov, tip_cache, width, points[i]);
     if (i + 1 < count) add_segment(cov, width, points[i], points[i + 1]);
   }
   if (closed && count > 1) add_segment(cov, width, points[count - 1], points[0]);

@@ -23,8 +23,6 @@ constexpr const char* CHECK_MARK[] = {
 };
 constexpr int CHECK_SIZE = 7;
 
-std::vector<uint32_t>& overlay = menu_state().overlay;
-
 // The part of `a` inside `b`; (0, 0, 0, 0) when there is none.
 RECT common(const RECT& a, const RECT& b) {
   RECT r;
@@ -176,6 +174,7 @@ bool menu_compose_overlay(HWND hwnd, const Surface& window_pixels, Surface* out)
   const Menu* popup = find_menu(title.popup);
   int w = window_pixels.width;
   int h = window_pixels.height;
+  std::vector<uint32_t>& overlay = menu_state().overlay;
   overlay.resize(size_t(w) * size_t(h));
   for (int y = 0; y < h; ++y) {
     std::memcpy(&overlay[size_t(y) * size_t(w)],

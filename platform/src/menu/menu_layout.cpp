@@ -20,8 +20,6 @@ constexpr int MIN_TEXT_WIDTH = 60;
 constexpr int SEPARATOR_HEIGHT = 8;
 constexpr int64_t COORD_LIMIT = 1 << 24;
 
-MenuFont& cached_font = menu_state().font;
-
 int clamp_coord(int64_t v) {
   return int(std::clamp<int64_t>(v, -COORD_LIMIT, COORD_LIMIT));
 }
@@ -72,6 +70,7 @@ bool mnemonic_matches(const MenuLabel& label, unsigned vk, int ch) {
 }
 
 const MenuFont& menu_font() {
+  MenuFont& cached_font = menu_state().font;
   if (cached_font.font) return cached_font;
   cached_font.font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
   cached_font.height = std::max(font_height(cached_font.font), 1);
