@@ -4,8 +4,7 @@
 # screen is read back with ImageMagick. The graphics window sits at (0, 0) with its 20-pixel menu
 # bar on top, so client (0, 0) is screen (0, 20) and drawing point (x, y) is screen
 # (300 + x, 280 - y), each times the desktop's scale. Every check polls until what it waits for
-# shows, for LIMIT seconds at most: generous, so that a loaded machine only makes a test slower,
-# never wrong, and still no step hangs.
+# shows, for a minute at most (e2e_lib.sh).
 # Usage: game_e2e.sh SCENARIO GAME X11_TOOL
 set -uo pipefail
 
@@ -13,69 +12,27 @@ scenario=$1
 game=$2
 x11_tool=$3
 scale=1
-work=$(mktemp -d)
-game_pid=
-artifacts=${CHILLY_ARTIFACTS:-$work}
-LIMIT=60
-
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL ($scenario): $*" >&2
-  if [ -f "$work/shot.png" ]; then
-    mkdir -p "$artifacts" && cp "$work/shot.png" "$artifacts/e2e-$scenario.png" &&
-      echo "screen saved as $artifacts/e2e-$scenario.png" >&2
-  fi
-  [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log" >&2
-  exit 1
-}
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+label=$scenario
+log=$work/game.log
 
 ICE_BLUE=153,255,255
 WHITE=255,255,255
 BLACK=0,0,0
 BROWN=153,102,51
 
-shot() { import -window root "$work/shot.png" || fail "cannot take a screenshot"; }
-
-# Colour "r,g,b" of a drawing point in the last screenshot.
-colour_at() {
-  local x=$(((300 + $1) * scale)) y=$(((280 - $2) * scale))
-  convert "$work/shot.png" -format \
-    "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
-}
-
-# Waits until drawing point (x, y) shows the colour.
-expect_colour() {
-  local x=$1 y=$2 want=$3 what=$4 got deadline=$((SECONDS + LIMIT))
-  while :; do
-    shot
-    got=$(colour_at "$x" "$y")
-    [ "$got" = "$want" ] && return 0
-    [ $SECONDS -ge $deadline ] && fail "$what: ($x, $y) is $got, not $want"
-    sleep 0.2
-  done
-}
-
-# A fingerprint of the graphics window's client area as it is on screen now.
-client_hash() {
-  shot
-  convert "$work/shot.png" -crop $((601 * scale))x$((520 * scale))+0+$((20 * scale)) +repage rgb:- |
-    md5sum | cut -d' ' -f1
-}
+screen_x() { echo $(((300 + $1) * scale)); }
+screen_y() { echo $(((280 - $1) * scale)); }
+client_geometry() { echo "$((601 * scale))x$((520 * scale))+0+$((20 * scale))"; }
 
 # A click at a point of the screen given in the program's own pixels.
 click_screen() { xdotool mousemove $(($1 * scale)) $(($2 * scale)) click 1; }
-click_at() { click_screen $((300 + $1)) $((280 - $2)); }
 
 start_game() {
-  (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-  game_pid=$!
-  window=$(timeout $LIMIT xdotool search --sync --name '^EASEL Graphics$' | head -n 1)
-  [ -n "$window" ] || fail "the graphics window did not appear"
+  (cd "$work" && exec "$game") >"$log" 2>&1 &
+  pid=$!
+  find_window '^EASEL Graphics$'
   expect_colour -250 -150 "$BLACK" "title screen background"
   expect_colour 150 -150 "$WHITE" "title screen face"
   xdotool windowfocus --sync "$window" || fail "cannot give the graphics window the keyboard"
@@ -88,19 +45,16 @@ play() {
   expect_colour 100 -100 "$WHITE" "winter ground"
 }
 
-# Waits for the game to end and checks its exit status.
-expect_exit() {
-  local want=$1 what=$2 status
-  for _ in $(seq $((LIMIT * 10))); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "$what: the game is still running after $LIMIT s"
-  wait "$game_pid"
-  status=$?
-  game_pid=
-  [ "$status" -eq "$want" ] || fail "$what: exit status $status, not $want"
+# The Run menu's popup covers this point of the sky.
+run_menu_open() { shot && [ "$(colour_at -150 240)" != "$ICE_BLUE" ]; }
+# The picture stands still for a whole second (it may take a moment to get there).
+stands_still() {
+  local first
+  first=$(client_hash)
+  sleep 1
+  [ "$(client_hash)" = "$first" ]
 }
+script_has() { grep -qx "$1" "$work/EASEL.SCR" 2>/dev/null; }
 
 case "$scenario" in
   no_display)
@@ -122,45 +76,21 @@ case "$scenario" in
     ;;
   menu_halt)
     play
-    first=$(client_hash)
-    deadline=$((SECONDS + LIMIT))
-    while [ "$(client_hash)" = "$first" ]; do
-      [ $SECONDS -ge $deadline ] && fail "nothing moves while the game runs"
-      sleep 0.2
-    done
+    expect_change "$(client_hash)" "nothing moves while the game runs"
     click_screen 15 10  # "Run" at the left of the menu bar
-    deadline=$((SECONDS + LIMIT))
-    until shot && [ "$(colour_at -150 240)" != "$ICE_BLUE" ]; do
-      [ $SECONDS -ge $deadline ] && fail "the Run menu did not open"
-      sleep 0.2
-    done
+    wait_for "the Run menu did not open" run_menu_open
     click_screen 60 51  # its second item, "Halt animation"
-    # Halted: the picture stands still for a whole second (it may take a moment to get there).
-    deadline=$((SECONDS + LIMIT))
+    wait_for "the snowmen still move after Halt animation" stands_still
     first=$(client_hash)
-    sleep 1
-    while [ "$(client_hash)" != "$first" ]; do
-      [ $SECONDS -ge $deadline ] && fail "the snowmen still move after Halt animation"
-      first=$(client_hash)
-      sleep 1
-    done
     xdotool key ctrl+a
-    deadline=$((SECONDS + LIMIT))
-    while [ "$(client_hash)" = "$first" ]; do
-      [ $SECONDS -ge $deadline ] && fail "Ctrl+A did not start the snowmen again"
-      sleep 0.2
-    done
+    expect_change "$first" "Ctrl+A did not start the snowmen again"
     ;;
   record_script)
     play
     xdotool key ctrl+r
     click_at 100 -100
     xdotool key ctrl+r
-    deadline=$((SECONDS + LIMIT))
-    until grep -qx 'EASEL_MOUSE(100, -100);' "$work/EASEL.SCR" 2>/dev/null; do
-      [ $SECONDS -ge $deadline ] && fail "EASEL.SCR holds no line for the click: $(cat "$work/EASEL.SCR" 2>&1)"
-      sleep 0.2
-    done
+    wait_for "EASEL.SCR holds no line for the click" script_has 'EASEL_MOUSE(100, -100);'
     ;;
   melt_and_exit)
     play

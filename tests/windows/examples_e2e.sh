@@ -13,20 +13,20 @@ window_place=$(realpath "$2")
 x11_tool=$3
 : "${WINEPREFIX:?the X11 Wine prefix}"
 export WINEPREFIX
-LIMIT=60
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
-  /usr/lib/wine/wineserver -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$here/../e2e/e2e_lib.sh"
+log=$work/log
+cleanup_more() { /usr/lib/wine/wineserver -k 2>/dev/null; }
+client_geometry() { echo "${width}x$height+$left+$top"; }
 
-fail() {
-  echo "FAIL (wine example $example): $*" >&2
-  [ -f "$work/log" ] && sed 's/^/example: /' "$work/log" >&2
-  exit 1
+# True when some pixel of the client area shows the colour "r,g,b".
+client_shows() {
+  client_pixels "$work/shot.rgb" && python3 - "$work/shot.rgb" "$1" <<'EOF'
+import sys
+pixels = open(sys.argv[1], "rb").read()
+want = bytes(int(v) for v in sys.argv[2].split(","))
+sys.exit(0 if any(pixels[i:i + 3] == want for i in range(0, len(pixels), 3)) else 1)
+EOF
 }
 
 # The colour each example draws first (palette numbers of examples/*.c, *.cpp), "r,g,b".
@@ -43,46 +43,19 @@ declare -A DRAWS=(
 count=0
 for program in "$examples"/*.exe; do
   example=$(basename "$program" .exe)
+  label="wine example $example"
   want=${DRAWS[$example]:-}
   [ -n "$want" ] || fail "no colour known for this example"
-  (cd "$work" && exec "$wine" "$program") >"$work/log" 2>&1 &
+  (cd "$work" && exec "$wine" "$program") >"$log" 2>&1 &
   pid=$!
-  # A search gives up on a window that goes away meanwhile (the last example's): ask again.
-  deadline=$((SECONDS + LIMIT))
-  until [ -n "$(xdotool search --name '^EASEL Graphics$' 2>/dev/null)" ]; do
-    [ $SECONDS -ge $deadline ] && fail "the graphics window did not appear"
-    sleep 0.1
-  done
+  find_window '^EASEL Graphics$'
   place=$("$wine" "$window_place" "EASEL Graphics") || fail "window_place found no window"
   read -r _ _ _ _ left top width height <<<"${place//$'\r'/}"
-  deadline=$((SECONDS + LIMIT))
-  until import -window root -crop "${width}x$height+$left+$top" +repage -depth 8 "$work/shot.rgb" &&
-      python3 - "$work/shot.rgb" "$want" <<'EOF'
-import sys
-pixels = open(sys.argv[1], "rb").read()
-want = bytes(int(v) for v in sys.argv[2].split(","))
-sys.exit(0 if any(pixels[i:i + 3] == want for i in range(0, len(pixels), 3)) else 1)
-EOF
-  do
-    [ $SECONDS -ge $deadline ] && fail "its window never shows $want"
-    sleep 0.2
-  done
+  wait_for "its window never shows $want" client_shows "$want"
   "$x11_tool" close "EASEL Graphics" || fail "cannot ask its window to close"
-  deadline=$((SECONDS + LIMIT))
-  while kill -0 "$pid" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && fail "still running $LIMIT s after the close box"
-    sleep 0.1
-  done
-  wait "$pid"
-  status=$?
-  pid=
-  [ "$status" -eq 0 ] || fail "exit status $status after the close box"
-  deadline=$((SECONDS + LIMIT))
-  while [ -n "$(xdotool search --name '^EASEL (Graphics|Text)$' 2>/dev/null)" ]; do
-    [ $SECONDS -ge $deadline ] && fail "its windows are still there after it ended"
-    sleep 0.1
-  done
-  echo "PASS (wine example $example)"
+  expect_exit 0 "the close box"
+  expect_no_window '^EASEL (Graphics|Text)$'
+  echo "PASS ($label)"
   count=$((count + 1))
 done
-[ "$count" -gt 0 ] || { example=none; fail "no examples in $examples"; }
+[ "$count" -gt 0 ] || { label="wine examples"; fail "no examples in $examples"; }

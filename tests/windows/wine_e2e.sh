@@ -5,7 +5,7 @@
 # own metrics and the game's drawing origin is the middle of its client area, so each game start
 # asks Windows where the client area is (window_place.exe) and drawing point (x, y) is then
 # screen (left + width / 2 + x, top + height / 2 - y). Every check polls until what it waits for
-# shows, for LIMIT seconds at most: a loaded machine only makes a scenario slower, never wrong.
+# shows, for a minute at most (tests/e2e/e2e_lib.sh).
 # Usage: wine_e2e.sh GAME.exe WINDOW_PLACE.exe X11_TOOL EASEL_RUN LINUX_GAME [SCENARIO...]
 # Scenarios: play_and_menus melt_and_exit close_window replay_on_linux replay_from_linux (all by
 # default).
@@ -26,27 +26,10 @@ scenarios=("$@")
 : "${WINEPREFIX:?the X11 Wine prefix}"
 export WINEPREFIX
 
-work=$(mktemp -d)
-artifacts=${CHILLY_ARTIFACTS:-$work}
-LIMIT=60
-scenario=
-game_pid=
-cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid"; fi
-  /usr/lib/wine/wineserver -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL (wine $scenario): $*" >&2
-  if [ -f "$work/shot.png" ]; then
-    mkdir -p "$artifacts" && cp "$work/shot.png" "$artifacts/wine-e2e-$scenario.png" &&
-      echo "screen saved as $artifacts/wine-e2e-$scenario.png" >&2
-  fi
-  [ -f "$work/run/game.log" ] && sed 's/^/game: /' "$work/run/game.log" >&2
-  exit 1
-}
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$here/../e2e/e2e_lib.sh"
+log=$work/run/game.log
+cleanup_more() { /usr/lib/wine/wineserver -k 2>/dev/null; }
 
 ICE_BLUE=153,255,255
 WHITE=255,255,255
@@ -54,51 +37,12 @@ BLACK=0,0,0
 BROWN=153,102,51
 GREEN=0,255,0
 
-shot() { import -window root "$work/shot.png" || fail "cannot take a screenshot"; }
-
-# Screen position of drawing point (x, y).
+# Screen position of drawing point (x, y), and the client area, where place_window found them.
 screen_x() { echo $((client_left + client_width / 2 + $1)); }
 screen_y() { echo $((client_top + client_height / 2 - $1)); }
-
-# Colour "r,g,b" of a drawing point in the last screenshot.
-colour_at() {
-  local x y
-  x=$(screen_x "$1") y=$(screen_y "$2")
-  convert "$work/shot.png" -format \
-    "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
-}
-
-# Waits until drawing point (x, y) shows the colour.
-expect_colour() {
-  local x=$1 y=$2 want=$3 what=$4 got deadline=$((SECONDS + LIMIT))
-  while :; do
-    shot
-    got=$(colour_at "$x" "$y")
-    [ "$got" = "$want" ] && return 0
-    [ $SECONDS -ge $deadline ] && fail "$what: ($x, $y) is $got, not $want"
-    sleep 0.2
-  done
-}
-
-# The client area's pixels as they are on screen now, raw RGB, into FILE.
-client_pixels() {
-  shot
-  convert "$work/shot.png" -crop "${client_width}x${client_height}+$client_left+$client_top" \
-    +repage "rgb:$1"
-}
-client_hash() { client_pixels - | md5sum | cut -d' ' -f1; }
-
-# Waits until the client area differs from the fingerprint given.
-expect_change() {
-  local from=$1 what=$2 deadline=$((SECONDS + LIMIT))
-  while [ "$(client_hash)" = "$from" ]; do
-    [ $SECONDS -ge $deadline ] && fail "$what"
-    sleep 0.1
-  done
-}
+client_geometry() { echo "${client_width}x${client_height}+$client_left+$client_top"; }
 
 click_screen() { xdotool mousemove "$1" "$2" click 1; }
-click_at() { click_screen "$(screen_x "$1")" "$(screen_y "$2")"; }
 
 # "Run" on the menu bar: its left end, in the middle of the bar above the client area.
 click_run_menu() { click_screen $((client_left + 15)) $((client_top - 10)); }
@@ -110,21 +54,10 @@ popup_geometry() {
   awk '/\(has no name\): \("virtual-chilly.exe"/ && $0 !~ / 1x1\+/ { print $(NF - 1); exit }' \
     <<<"$windows"
 }
-expect_popup() {
-  local deadline=$((SECONDS + LIMIT))
-  until popup=$(popup_geometry) && [ -n "$popup" ]; do
-    [ $SECONDS -ge $deadline ] && fail "$1"
-    sleep 0.1
-  done
-}
-expect_no_popup() {
-  local deadline=$((SECONDS + LIMIT))
-  local geometry
-  while ! geometry=$(popup_geometry) || [ -n "$geometry" ]; do
-    [ $SECONDS -ge $deadline ] && fail "$1"
-    sleep 0.1
-  done
-}
+popup_shown() { popup=$(popup_geometry) && [ -n "$popup" ]; }
+popup_gone() { local geometry; geometry=$(popup_geometry) && [ -z "$geometry" ]; }
+expect_popup() { wait_for "$1" popup_shown; }
+expect_no_popup() { wait_for "$1" popup_gone; }
 
 # Where Windows put the window of this title: sets outer_* and client_*.
 place_window() {
@@ -135,35 +68,14 @@ place_window() {
     client_height <<<"$place"
 }
 
-# The X window of this title, once there is one. A search walks every window and gives up on one
-# that goes away meanwhile (the last game's, or Wine's own), so it is asked again until the
-# deadline.
-find_window() {
-  local found deadline=$((SECONDS + LIMIT))
-  until found=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$found" ]; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-  echo "$found"
-}
-
-# Waits until no window of this title is left (the last game's windows go with its process).
-expect_no_window() {
-  local deadline=$((SECONDS + LIMIT))
-  while [ -n "$(xdotool search --name "$1" 2>/dev/null)" ]; do
-    [ $SECONDS -ge $deadline ] && fail "a window \"$1\" is still there"
-    sleep 0.1
-  done
-}
-
 start_game() {
   expect_no_window '^EASEL (Graphics|Text)$'
 
   rm -rf "$work/run" && mkdir -p "$work/run"
-  (cd "$work/run" && exec "$wine" "$game") >"$work/run/game.log" 2>&1 &
-  game_pid=$!
-  window=$(find_window '^EASEL Graphics$') || fail "the graphics window did not appear"
-  find_window '^EASEL Text$' >/dev/null || fail "the text window did not appear"
+  (cd "$work/run" && exec "$wine" "$game") >"$log" 2>&1 &
+  pid=$!
+  find_window '^EASEL Text$'
+  find_window '^EASEL Graphics$'
   place_window "EASEL Graphics"
   [ "$outer_left $outer_top $outer_right $outer_bottom" = "0 0 601 540" ] ||
     fail "graphics window at $outer_left $outer_top $outer_right $outer_bottom, not 0 0 601 540"
@@ -179,30 +91,21 @@ play() {
   expect_colour 100 -100 "$WHITE" "winter ground"
 }
 
-# Waits for the game to end and checks its exit status.
-expect_exit() {
-  local want=$1 what=$2 status deadline=$((SECONDS + LIMIT))
-  while kill -0 "$game_pid" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && fail "$what: the game is still running after $LIMIT s"
-    sleep 0.1
-  done
-  wait "$game_pid"
-  status=$?
-  game_pid=
-  [ "$status" -eq "$want" ] || fail "$what: exit status $status, not $want"
-}
-
 # The script file's lines (with CR LF taken as LF, as the package reads them).
 script_lines() { tr -d '\r' <"$work/run/EASEL.SCR" 2>/dev/null; }
 
-# Waits until the script file is exactly the text given.
-expect_script() {
-  local want=$1 what=$2 deadline=$((SECONDS + LIMIT))
-  until [ "$(script_lines)" = "$want" ]; do
-    [ $SECONDS -ge $deadline ] && fail "$what: EASEL.SCR holds \"$(cat "$work/run/EASEL.SCR" 2>&1)\""
-    sleep 0.1
-  done
+script_is() {
+  seen="EASEL.SCR holds \"$(cat "$work/run/EASEL.SCR" 2>&1)\""
+  [ "$(script_lines)" = "$1" ]
 }
+script_ends_with() {
+  seen="EASEL.SCR holds \"$(cat "$work/run/EASEL.SCR" 2>&1)\""
+  [ "$(script_lines | tail -n 1)" = "$1" ]
+}
+# Waits until the script file is exactly the text given.
+expect_script() { wait_for "$2" script_is "$1"; }
+# Waits until the script file's last line is the one given (the recording has ended).
+expect_script_ends() { wait_for "EASEL.SCR does not end with $1" script_ends_with "$1"; }
 
 play_and_menus() {
   play
@@ -302,6 +205,11 @@ replay_on_linux() {
   compare_with_linux "$work/run/EASEL.SCR"
 }
 
+# The end of a playback is the log's one line in the text window.
+log_line_shown() {
+  shot && [ "$(convert "$work/shot.png" -crop "$text_window" -format '%[fx:minima.r]' info:)" = 0 ]
+}
+
 # The other way: a script recorded on Linux (LF line ends) played by the game under Wine, halted
 # from its title on so that nothing but the script moves it, ends on easel-run's last frame.
 replay_from_linux() {
@@ -309,14 +217,10 @@ replay_from_linux() {
   xdotool key ctrl+h
   cp "$here/../../docs/replay-example.scr" "$work/run/EASEL.SCR"
   place_window "EASEL Text"
-  local text="${client_width}x$client_height+$client_left+$client_top" deadline=$((SECONDS + LIMIT))
+  text_window=$(client_geometry)
   place_window "EASEL Graphics"
   xdotool key ctrl+p
-  # The end of the script is the log's one line in the text window.
-  until shot && [ "$(convert "$work/shot.png" -crop "$text" -format '%[fx:minima.r]' info:)" = 0 ]; do
-    [ $SECONDS -ge $deadline ] && fail "the playback did not end"
-    sleep 0.2
-  done
+  wait_for "the playback did not end" log_line_shown
   client_pixels "$work/wine.rgb"
   xdotool key ctrl+q
   expect_exit 0 "Ctrl+Q"
@@ -331,25 +235,17 @@ compare_with_linux() {
   local last
   last=$(ls "$work/frames"/frame-*.png | tail -n 1)
   python3 "$here/compare_frames.py" "$work/wine.rgb" "$client_width" "$client_height" "$last" \
-    "$artifacts/wine-e2e-$scenario-diff.png" ||
-    { cp "$last" "$artifacts/wine-e2e-$scenario-linux.png" 2>/dev/null
+    "$artifacts/e2e-wine-$scenario-diff.png" ||
+    { cp "$last" "$artifacts/e2e-wine-$scenario-linux.png" 2>/dev/null
       convert -size "${client_width}x$client_height" -depth 8 "rgb:$work/wine.rgb" \
-        "$artifacts/wine-e2e-$scenario-wine.png" 2>/dev/null
+        "$artifacts/e2e-wine-$scenario-wine.png" 2>/dev/null
       fail "pictures differ"; }
-}
-
-# Waits until the script file's last line is the one given (the recording has ended).
-expect_script_ends() {
-  local deadline=$((SECONDS + LIMIT))
-  until [ "$(script_lines | tail -n 1)" = "$1" ]; do
-    [ $SECONDS -ge $deadline ] && fail "EASEL.SCR does not end with $1: $(cat "$work/run/EASEL.SCR" 2>&1)"
-    sleep 0.1
-  done
 }
 
 # One wineserver for all the scenarios, so that each game starts in about a second.
 /usr/lib/wine/wineserver -p 2>/dev/null
 for scenario in "${scenarios[@]}"; do
+  label="wine $scenario"
   "$scenario"
   echo "PASS (wine $scenario)"
 done
