@@ -71,7 +71,7 @@ int font_height(HFONT font);
 bool brush_pixel(HBRUSH brush, uint32_t* pixel);
 
 // ---------------------------------------------------------------------------------------------
-// Menus (src/menu*.cpp), used by windows and input
+// Menus (menu/*.cpp), used by windows and input
 
 // Draws the menu bar of a window into its surface's top rows (no-op for a window without one).
 void draw_menu_bar(HWND hwnd);

@@ -346,7 +346,7 @@ Module.easelHost = (function () {
     });
   }
 
-  // The page (web/page.js) sends a key press of its own, as when it starts a playback.
+  // The page (web/page/page.js) sends a key press of its own, as when it starts a playback.
   function sendKeys(records) {
     for (const record of records) push(Object.assign({window: 0}, record));
   }
