@@ -44,7 +44,7 @@ wait_for() {
   seen=
   until "$@"; do
     [ $SECONDS -ge $deadline ] && fail "$what${seen:+: $seen}"
-    sleep 0.1
+    sleep 0.2
   done
 }
 
