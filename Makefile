@@ -82,10 +82,12 @@ WEB_PORT ?= 8080
 # Debian's emscripten 3.1.6 needs its JS optimiser's modules on NODE_PATH, and emcmake's test
 # emulator option is one that node 20 refuses.
 WEB_ENV := NODE_PATH=/usr/share/nodejs
+# ccache serves emcc as it serves the native compilers, where it is installed.
+WEB_LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 web:
 	@scripts/web-deps.sh $(WEB_DEPS)
-	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $(WEB_LAUNCHER) \
 	  -DEASEL_FREETYPE_DIR=$(abspath $(WEB_DEPS))/freetype -DEASEL_WEB_OUT=$(abspath $(WEB_OUT)) \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" $(CMAKE_FLAGS) >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
