@@ -1,7 +1,8 @@
 # The two commands a newcomer needs: `make run` starts the game, `make test` builds and runs
 # every test. Both install missing Debian packages first and build incrementally.
 # `make install [PREFIX=dir] [DESTDIR=dir]` installs the package, the game and the runner;
-# `make deb` builds a Debian package of the same files.
+# `make deb` builds a Debian package of the same files. `make install-web [PREFIX=dir]` installs
+# the web kit: easel-web makes a page of a program.
 BUILD := build/release
 PREFIX ?= /usr/local
 ASAN_BUILD := build/asan
@@ -12,7 +13,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean web web-serve web-test wine-message-probes wine-gdi-compare \
+        check-layers tidy clean web install-web web-serve web-test wine-message-probes wine-gdi-compare \
         windows windows-zip windows-zip-test windows-test
 
 all: build
@@ -91,6 +92,11 @@ web:
 	  -DEASEL_FREETYPE_DIR=$(abspath $(WEB_DEPS))/freetype -DEASEL_WEB_OUT=$(abspath $(WEB_OUT)) \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" $(CMAKE_FLAGS) >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The web kit (the package for WebAssembly, the page's files, easel-web, the CMake package for
+# emcmake) under PREFIX, beside the native package and never over it.
+install-web: web
+	DESTDIR="$(DESTDIR)" cmake --install $(WEB_BUILD) --prefix "$(PREFIX)"
 
 web-serve: web
 	@echo "Serving $(WEB_OUT) at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
