@@ -47,8 +47,10 @@ golden: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# With the web build there (make web), the web kit too, as easel-web-dev.
 deb: build
 	cd $(BUILD) && cpack -G DEB
+	if [ -f $(WEB_BUILD)/CPackConfig.cmake ]; then cd $(WEB_BUILD) && $(WEB_ENV) cpack -G DEB; fi
 
 asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHILLY_SANITIZE=ON -DCHILLY_E2E=OFF $(CMAKE_FLAGS)

@@ -19,11 +19,22 @@ add_library(web_freetype INTERFACE)
 target_include_directories(web_freetype INTERFACE ${EASEL_FREETYPE_DIR}/include/freetype2)
 # FreeType's objects go into libeasel.a itself, so that a page links the one archive: taken out
 # of FreeType's archive when configuring, again whenever that archive changes.
+# Only then: fresh objects would make every page link again.
 set(EASEL_FREETYPE_OBJECT_DIR ${CMAKE_BINARY_DIR}/freetype-objects)
-file(REMOVE_RECURSE ${EASEL_FREETYPE_OBJECT_DIR})
-file(MAKE_DIRECTORY ${EASEL_FREETYPE_OBJECT_DIR})
-execute_process(COMMAND ${CMAKE_AR} x ${EASEL_FREETYPE_ARCHIVE}
-                WORKING_DIRECTORY ${EASEL_FREETYPE_OBJECT_DIR} COMMAND_ERROR_IS_FATAL ANY)
+file(TIMESTAMP ${EASEL_FREETYPE_ARCHIVE} archive_time "%s" UTC)
+set(extracted_from "${EASEL_FREETYPE_ARCHIVE} ${archive_time}")
+set(stamp ${EASEL_FREETYPE_OBJECT_DIR}.stamp)
+set(extracted "")
+if(EXISTS ${stamp})
+  file(READ ${stamp} extracted)
+endif()
+if(NOT extracted STREQUAL extracted_from)
+  file(REMOVE_RECURSE ${EASEL_FREETYPE_OBJECT_DIR})
+  file(MAKE_DIRECTORY ${EASEL_FREETYPE_OBJECT_DIR})
+  execute_process(COMMAND ${CMAKE_AR} x ${EASEL_FREETYPE_ARCHIVE}
+                  WORKING_DIRECTORY ${EASEL_FREETYPE_OBJECT_DIR} COMMAND_ERROR_IS_FATAL ANY)
+  file(WRITE ${stamp} "${extracted_from}")
+endif()
 file(GLOB EASEL_FREETYPE_OBJECTS ${EASEL_FREETYPE_OBJECT_DIR}/*)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${EASEL_FREETYPE_ARCHIVE})
 
