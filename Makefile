@@ -90,6 +90,8 @@ WEB_LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccac
 
 web:
 	@scripts/web-deps.sh $(WEB_DEPS)
+	@# A tree configured from web/ alone, as the browser build once was, is made again.
+	@if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/web$$' $(WEB_BUILD)/CMakeCache.txt; then rm -rf $(WEB_BUILD); fi
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $(WEB_LAUNCHER) \
 	  -DEASEL_FREETYPE_DIR=$(abspath $(WEB_DEPS))/freetype -DEASEL_WEB_OUT=$(abspath $(WEB_OUT)) \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" $(CMAKE_FLAGS) >/dev/null
