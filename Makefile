@@ -13,7 +13,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean web install-web web-serve web-test wine-message-probes wine-gdi-compare \
+        check-layers tidy clean web web-configure install-web web-serve web-test wine-message-probes wine-gdi-compare \
         windows windows-zip windows-zip-test windows-test
 
 all: build
@@ -88,18 +88,22 @@ WEB_ENV := NODE_PATH=/usr/share/nodejs
 # ccache serves emcc as it serves the native compilers, where it is installed.
 WEB_LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-web:
+web-configure:
 	@scripts/web-deps.sh $(WEB_DEPS)
 	@# A tree configured from web/ alone, as the browser build once was, is made again.
 	@if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/web$$' $(WEB_BUILD)/CMakeCache.txt; then rm -rf $(WEB_BUILD); fi
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $(WEB_LAUNCHER) \
 	  -DEASEL_FREETYPE_DIR=$(abspath $(WEB_DEPS))/freetype -DEASEL_WEB_OUT=$(abspath $(WEB_OUT)) \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" $(CMAKE_FLAGS) >/dev/null
+
+web: web-configure
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
 # The web kit (the package for WebAssembly, the page's files, easel-web, the CMake package for
-# emcmake) under PREFIX, beside the native package and never over it.
-install-web: web
+# emcmake) under PREFIX, beside the native package and never over it. Only the library and the
+# fonts are built for it, none of the pages.
+install-web: web-configure
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target easel_static easel_web_fonts
 	DESTDIR="$(DESTDIR)" cmake --install $(WEB_BUILD) --prefix "$(PREFIX)"
 
 web-serve: web
