@@ -11,7 +11,7 @@
 #   include/wasm32-emscripten/easel.h           the header (the native one is include/easel.h)
 #   share/easel-web/                            web host JavaScript, page template, page.js,
 #                                               page.css, the Latin-1 fonts, emcc's link options
-#   bin/easel-web                               a program (C or C++) to a page
+#   bin/easel-web, share/man/man1/easel-web.1   a program (C or C++) to a page
 #   share/doc/easel/examples/web/               a project template using easel_add_web_page()
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -37,6 +37,7 @@ string(JOIN "\n" link_options ${EASEL_WEB_LINK_OPTIONS})
 file(WRITE ${PROJECT_BINARY_DIR}/kit/link-options "${link_options}\n")
 install(FILES ${PROJECT_BINARY_DIR}/kit/link-options DESTINATION ${EASEL_WEB_SHARE_DIR})
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/easel-web DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/man/easel-web.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/EASELWebConfig.cmake.in ${PROJECT_BINARY_DIR}/kit/EASELConfig.cmake
