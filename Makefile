@@ -1,7 +1,8 @@
 # The two commands a newcomer needs: `make run` starts the game, `make test` builds and runs
 # every test. Both install missing Debian packages first and build incrementally.
 # `make install [PREFIX=dir] [DESTDIR=dir]` installs the package, the game and the runner;
-# `make deb` builds a Debian package of the same files.
+# `make deb` builds a Debian package of the same files. `make install-web [PREFIX=dir]` installs
+# the web kit: easel-web makes a page of a program.
 BUILD := build/release
 PREFIX ?= /usr/local
 ASAN_BUILD := build/asan
@@ -12,7 +13,7 @@ ifeq ($(CI),true)
 endif
 
 .PHONY: all deps build run test examples golden install deb asan-test bench format check-format \
-        check-layers tidy clean web web-serve web-test wine-message-probes wine-gdi-compare \
+        check-layers tidy clean web web-configure install-web web-serve web-test wine-message-probes wine-gdi-compare \
         windows windows-zip windows-zip-test windows-test
 
 all: build
@@ -46,8 +47,10 @@ golden: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# With the web build there (make web), the web kit too, as easel-web-dev.
 deb: build
 	cd $(BUILD) && cpack -G DEB
+	if [ -f $(WEB_BUILD)/CPackConfig.cmake ]; then cd $(WEB_BUILD) && $(WEB_ENV) cpack -G DEB; fi
 
 asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCHILLY_SANITIZE=ON -DCHILLY_E2E=OFF $(CMAKE_FLAGS)
@@ -82,13 +85,26 @@ WEB_PORT ?= 8080
 # Debian's emscripten 3.1.6 needs its JS optimiser's modules on NODE_PATH, and emcmake's test
 # emulator option is one that node 20 refuses.
 WEB_ENV := NODE_PATH=/usr/share/nodejs
+# ccache serves emcc as it serves the native compilers, where it is installed.
+WEB_LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-web:
+web-configure:
 	@scripts/web-deps.sh $(WEB_DEPS)
-	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	@# A tree configured from web/ alone, as the browser build once was, is made again.
+	@if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/web$$' $(WEB_BUILD)/CMakeCache.txt; then rm -rf $(WEB_BUILD); fi
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $(WEB_LAUNCHER) \
 	  -DEASEL_FREETYPE_DIR=$(abspath $(WEB_DEPS))/freetype -DEASEL_WEB_OUT=$(abspath $(WEB_OUT)) \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch" $(CMAKE_FLAGS) >/dev/null
+
+web: web-configure
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The web kit (the package for WebAssembly, the page's files, easel-web, the CMake package for
+# emcmake) under PREFIX, beside the native package and never over it. Only the library and the
+# fonts are built for it, none of the pages.
+install-web: web-configure
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target easel_static easel_web_fonts
+	DESTDIR="$(DESTDIR)" cmake --install $(WEB_BUILD) --prefix "$(PREFIX)"
 
 web-serve: web
 	@echo "Serving $(WEB_OUT) at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"

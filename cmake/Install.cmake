@@ -110,7 +110,7 @@ else()
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${EASEL_DOC_DIR}/examples
         FILES_MATCHING PATTERN "*.c" PATTERN "*.cpp" PATTERN "*.scr"
-        PATTERN "standalone" EXCLUDE)
+        PATTERN "standalone" EXCLUDE PATTERN "web" EXCLUDE)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/standalone/CMakeLists.txt DESTINATION ${EASEL_DOC_DIR}/examples)
 
 # The game's place on the desktop: menu entry, icon at the theme's sizes, manual page.

@@ -17,13 +17,13 @@ const TYPES = {
   '.css': 'text/css', '.png': 'image/png',
 };
 
-// Serves the built pages; only files inside the site folder.
-function serve() {
+// Serves the built pages (or another folder of pages); only files inside the folder.
+function serve(folder = SITE) {
   const server = http.createServer(function (request, response) {
     const url = new URL(request.url, 'http://127.0.0.1');
-    const file = path.join(SITE, path.normalize(decodeURIComponent(url.pathname)));
+    const file = path.join(folder, path.normalize(decodeURIComponent(url.pathname)));
     const name = file.endsWith(path.sep) ? path.join(file, 'index.html') : file;
-    if (!name.startsWith(SITE) || !fs.existsSync(name) || fs.statSync(name).isDirectory()) {
+    if (!name.startsWith(folder) || !fs.existsSync(name) || fs.statSync(name).isDirectory()) {
       response.writeHead(404);
       response.end();
       return;
@@ -60,15 +60,16 @@ async function close(browser) {
 }
 
 // What a suite of browser tests shares: the site served and one browser, both started before
-// its first test and closed after its last (node:test's hooks of the calling suite).
-function suite() {
+// its first test and closed after its last (node:test's hooks of the calling suite). `folder`,
+// a function, names another folder to serve once the suite's own hooks have made it.
+function suite(folder) {
   const {before, after} = require('node:test');
   const shared = {browser: null, url: null, server: null};
   shared.open = function (program, options) {
     return open(shared.browser, shared.url, program, options);
   };
   before(async function () {
-    ({server: shared.server, url: shared.url} = await serve());
+    ({server: shared.server, url: shared.url} = await serve(folder ? folder() : SITE));
     shared.browser = await launch();
   });
   after(async function () {
