@@ -140,10 +140,12 @@ bool current_pixels(int id, PendingFrame* frame) {
   return frame->width > 0 && frame->height > 0;
 }
 
-// Puts every pending frame on its canvas; called as the program starts to wait or takes a turn.
-void show_pending_frames() {
+// Puts every pending frame on its canvas; called as the program starts to wait (when every
+// window changed has been presented again) or takes a turn (when the windows changed since
+// their last present are shown as they stand).
+void show_pending_frames(bool turn) {
   for (auto& [id, frame] : pending()) {
-    if (frame.changed && !current_pixels(id, &frame)) continue;
+    if (frame.changed && (!turn || !current_pixels(id, &frame))) continue;
     if (frame.lent != nullptr) convert(id, frame.lent, frame.width, frame.height);
     show_picture(id);
   }
@@ -229,7 +231,7 @@ bool next_input(InputEvent* event) {
   // frames so far shown: the page keeps answering, and a Ctrl key or the close box reaches the
   // program as it does on the desktop.
   if (js_turn_due() != 0) {
-    show_pending_frames();
+    show_pending_frames(true);
     js_take_turn();
   }
   double record[13];
@@ -253,7 +255,7 @@ bool next_input(InputEvent* event) {
 
 void wait(uint64_t deadline) {
   if (!opened) return;
-  show_pending_frames();
+  show_pending_frames(false);
   js_wait(deadline == NO_DEADLINE ? -1.0 : double(deadline));
 }
 
