@@ -7,6 +7,11 @@
   'use strict';
 
   const SCRIPT = '/EASEL.SCR';
+  // The largest script the page takes: the file lives in the tab's memory while it plays. A
+  // recording writes a line per click or key and one for a run of timer steps, so a script
+  // of this size (about two and a half million lines) is far beyond any made by hand.
+  const MAX_SCRIPT_BYTES = 64 * 1024 * 1024;
+  const TOO_LARGE = 'larger than ' + MAX_SCRIPT_BYTES / (1024 * 1024) + ' MB';
   const program = document.body.dataset.program;
   const status = document.getElementById('status');
 
@@ -72,16 +77,31 @@
     fileInput.click();
   });
 
+  // The script's bytes become EASEL.SCR as they are: the file system keeps the buffer itself,
+  // so the page holds the script once.
+  function writeScript(buffer) {
+    if (buffer.byteLength > MAX_SCRIPT_BYTES) throw new Error(TOO_LARGE);
+    FS.writeFile(SCRIPT, new Uint8Array(buffer), {canOwn: true});
+  }
+
+  // No script then: the package says in its log window that it cannot read one.
+  function dropScript() {
+    try { FS.unlink(SCRIPT); } catch (error) { /* there was none */ }
+  }
+
   fileInput.addEventListener('change', function () {
     const file = fileInput.files[0];
     if (!file) return;
-    file.arrayBuffer().then(function (buffer) {
-      FS.writeFile(SCRIPT, new Uint8Array(buffer));
+    // The size is known before anything is read.
+    const read = file.size > MAX_SCRIPT_BYTES ? Promise.reject(new Error(TOO_LARGE))
+                                              : file.arrayBuffer();
+    read.then(function (buffer) {
+      writeScript(buffer);
       say('Playing ' + file.name + ' as EASEL.SCR.');
-    }, function () {
-      // No script then: the package says in its log window that it cannot read one.
-      try { FS.unlink(SCRIPT); } catch (error) { /* there was none */ }
-      say('Cannot read ' + file.name + '.', true);
+    }).catch(function (error) {
+      dropScript();
+      say('Cannot read ' + file.name + (error.message === TOO_LARGE ? ': ' + TOO_LARGE : '') + '.',
+          true);
     }).then(function () {
       startPlayback();
       refocus();
@@ -97,10 +117,14 @@
     Module.addRunDependency('script');
     fetch(scriptAddress).then(function (response) {
       if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+      // A length given beforehand spares the download; the bytes received are checked too.
+      if (Number(response.headers.get('Content-Length')) > MAX_SCRIPT_BYTES) {
+        if (response.body) response.body.cancel();
+        throw new Error(TOO_LARGE);
+      }
       return response.arrayBuffer();
-    }).then(function (buffer) {
-      FS.writeFile(SCRIPT, new Uint8Array(buffer));
-    }, function (error) {
+    }).then(writeScript).catch(function (error) {
+      dropScript();
       say('Cannot fetch the script ' + scriptAddress + ': ' + error.message, true);
     }).then(function () {
       startPlayback();

@@ -1,7 +1,9 @@
 // Figures of the game's page in headless chromium (not a test; `node web/tests/measure.js`):
 // the first frame after navigation; a frame's cost in the page against the native one, for
-// frames drawn from a script and for ticks shown in real time; the main thread's use of a core
-// while the game is halted; and the page's gzipped transfer size. Run it on a quiet machine.
+// frames drawn from a script and for ticks shown in real time; a long playback's time with and
+// without the page's turns, and how soon the page answers while a script plays; the main
+// thread's use of a core while the game is halted; and the page's gzipped transfer size. Run it
+// on a quiet machine.
 'use strict';
 
 const fs = require('node:fs');
@@ -23,10 +25,12 @@ function gameScript(count) {
 }
 
 // In the page before its program starts: the script as EASEL.SCR, Ctrl+P waiting for the first
-// wait, and the host's count of the time the program runs between waits.
-function playOnStart(module, text) {
+// wait, and the host's count of the time the program runs between waits; with turns 'none',
+// the page never takes a turn while the program runs.
+function playOnStart(module, text, turns) {
   FS.writeFile('/EASEL.SCR', text);
-  module.easelHost.busy = {ms: 0, runs: 0, longest: 0};
+  module.easelHost.busy = {ms: 0, runs: 0, longest: 0, span: 0};
+  if (turns === 'none') module.easelHost.turnMs = Infinity;
   const CTRL = 2;
   module.easelHost.sendKeys([
     {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
@@ -100,21 +104,53 @@ async function main() {
       nativeMs[count] = Math.min(nativeMs[count], Number(process.hrtime.bigint() - start) / 1e6);
     }
     fs.rmSync(file);
-    pageMs[count] = Infinity;
-    for (let i = 0; i < 3; ++i) {
-      const played = await site.open(browser, url, 'virtual-chilly', {beforeRun: playOnStart, args: [text]});
-      // The whole script plays in one run of the program, between two waits: its longest.
-      await played.waitForFunction(function () {
-        return Module.easelHost.busy !== null && Module.easelHost.busy.runs >= 2;
-      }, {timeout: 60000, polling: 100});
-      const busy = await played.evaluate(function () { return Module.easelHost.busy.longest; });
-      pageMs[count] = Math.min(pageMs[count], busy);
-      await played.close();
+    // The whole script plays in one run of the program, between two waits (the page's turns
+    // included): its longest. Also without the turns, and the longest time the page waited for
+    // one.
+    const playback = async function (turns) {
+      let best = {span: Infinity, longest: Infinity};
+      for (let i = 0; i < 3; ++i) {
+        const played = await site.open(browser, url, 'virtual-chilly',
+                                       {beforeRun: playOnStart, args: [text, turns]});
+        await played.waitForFunction(function () {
+          return Module.easelHost.busy !== null && Module.easelHost.busy.runs >= 2;
+        }, {timeout: 120000, polling: 100});
+        const busy = await played.evaluate(function () { return Module.easelHost.busy; });
+        if (busy.span < best.span) best = busy;
+        await played.close();
+      }
+      return best;
+    };
+    const turning = await playback('page');
+    pageMs[count] = turning.span;
+    if (count === LONG) {
+      figures.page_playback_ms = +turning.span.toFixed(1);
+      figures.page_playback_without_turns_ms = +(await playback('none')).span.toFixed(1);
     }
   }
   figures.native_frame_ms = +((nativeMs[LONG] - nativeMs[SHORT]) / (LONG - SHORT)).toFixed(3);
   figures.page_frame_ms = +((pageMs[LONG] - pageMs[SHORT]) / (LONG - SHORT)).toFixed(3);
   figures.page_to_native = +(figures.page_frame_ms / figures.native_frame_ms).toFixed(2);
+
+  // A script without end playing: the longest the program kept the browser over three seconds,
+  // and how long the page took to answer, the median and the longest of twenty questions.
+  const endless = encodeURIComponent('EASEL_KBD(32);\nEASEL_PERIODIC(2147483647);\n');
+  const playing = await site.open(browser, url, 'virtual-chilly.html?script=' +
+                                  encodeURIComponent('data:text/plain,' + endless));
+  await sleep(1000);
+  await playing.evaluate(function () { Module.easelHost.busy = {ms: 0, runs: 0, longest: 0}; });
+  const answers = [];
+  for (let i = 0; i < 20; ++i) {
+    const asked = Date.now();
+    await playing.evaluate(function () { return 0; });
+    answers.push(Date.now() - asked);
+    await sleep(150);
+  }
+  answers.sort(function (a, b) { return a - b; });
+  figures.endless_playback_longest_run_ms =
+      +(await playing.evaluate(function () { return Module.easelHost.busy.longest; })).toFixed(1);
+  figures.endless_playback_answer_ms = {median: answers[10], longest: answers[19]};
+  await playing.close();
 
   // A frame as the player sees it, shown each tick in real time: the same game (ten snowmen
   // going) in the page, where a tick's cost is the main thread's (program, canvas, events), and

@@ -2,7 +2,8 @@
 // system's windows drawn into canvases on the page, the browser's clock, and input from the
 // page's mouse and key events. The page side lives in web_host.js;
 // these functions are the C++ half of the door. The wait suspends the program (ASYNCIFY) on a
-// promise that the next input or the deadline resolves, so an idle page runs no code at all.
+// promise that the next input or the deadline resolves, so an idle page runs no code at all;
+// a program that runs on without waiting is suspended for one turn of the page now and then.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -31,6 +32,10 @@ EM_JS(double, js_now, (), { return Module.easelHost.now(); });
 // Fills the twelve numbers of one input record; 0 when there is none.
 EM_JS(int, js_take_input, (double* out), { return Module.easelHost.take(out) ? 1 : 0; });
 EM_ASYNC_JS(void, js_wait, (double deadline), { await Module.easelHost.wait(deadline); });
+// Whether the program has run long enough since the page last had the browser, and one turn of
+// the browser's event loop for the page.
+EM_JS(int, js_turn_due, (), { return Module.easelHost.turnDue() ? 1 : 0; });
+EM_ASYNC_JS(void, js_take_turn, (), { await Module.easelHost.takeTurn(); });
 
 // The screen the window system lays its windows out on: the log window takes its lower third.
 constexpr int SCREEN_WIDTH = 1024;
@@ -64,6 +69,10 @@ struct PendingFrame {
   const uint32_t* lent = nullptr;  // the window's own pixels, or null: converted already
   int width = 0;
   int height = 0;
+  // The window's own pixels changed after this frame: it is presented again before the
+  // program waits, but a turn of the page (next_input) may come first and shows them as they
+  // stand.
+  bool changed = false;
 };
 
 std::map<int, PendingFrame>& pending() {
@@ -112,15 +121,31 @@ void show_picture(int id) {
 }
 
 // The window's pixels are about to change: a frame lent from them is superseded by the present
-// that follows the change.
-void drop_lent_frame(int id) {
-  auto it = pending().find(id);
-  if (it != pending().end() && it->second.lent != nullptr) pending().erase(it);
+// that follows the change (a frame of the moment, a menu drawn over the window, stays).
+void note_window_change(int id) {
+  PendingFrame& frame = pending()[id];
+  if (frame.lent != nullptr || frame.width == 0) frame = PendingFrame{nullptr, 0, 0, true};
 }
 
-// Puts every pending frame on its canvas; called as the program starts to wait.
-void show_pending_frames() {
-  for (const auto& [id, frame] : pending()) {
+// The window's own pixels as they stand, asked of the core afresh (they may have moved).
+bool current_pixels(int id, PendingFrame* frame) {
+  RECT outer{};
+  frame->lent = plat::window_own_pixels(id);
+  if (frame->lent == nullptr ||
+      !plat::window_surface(plat::window_from_host(id), nullptr, &outer)) {
+    return false;
+  }
+  frame->width = outer.right;
+  frame->height = outer.bottom;
+  return frame->width > 0 && frame->height > 0;
+}
+
+// Puts every pending frame on its canvas; called as the program starts to wait (when every
+// window changed has been presented again) or takes a turn (when the windows changed since
+// their last present are shown as they stand).
+void show_pending_frames(bool turn) {
+  for (auto& [id, frame] : pending()) {
+    if (frame.changed && (!turn || !current_pixels(id, &frame))) continue;
     if (frame.lent != nullptr) convert(id, frame.lent, frame.width, frame.height);
     show_picture(id);
   }
@@ -181,9 +206,10 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   PendingFrame& frame = pending()[id];
   frame.width = width;
   frame.height = height;
+  frame.changed = false;
   if (pixels == plat::window_own_pixels(id)) {
     frame.lent = pixels;
-    plat::before_window_change = drop_lent_frame;
+    plat::before_window_change = note_window_change;
   } else {
     // Anything else (a menu drawn over the window) is a buffer of the moment: converted now.
     frame.lent = nullptr;
@@ -199,6 +225,15 @@ uint64_t now_ms() {
 
 bool next_input(InputEvent* event) {
   if (!opened || event == nullptr) return false;
+  // The page's input arrives only while the browser runs, which it does only while the program
+  // is suspended. A program that looks for input without ever waiting (a script played back
+  // takes its events from the file) lets the page have a turn every few frames' time, with the
+  // frames so far shown: the page keeps answering, and a Ctrl key or the close box reaches the
+  // program as it does on the desktop.
+  if (js_turn_due() != 0) {
+    show_pending_frames(true);
+    js_take_turn();
+  }
   double record[13];
   if (js_take_input(record) == 0) return false;
   *event = InputEvent{};
@@ -220,7 +255,7 @@ bool next_input(InputEvent* event) {
 
 void wait(uint64_t deadline) {
   if (!opened) return;
-  show_pending_frames();
+  show_pending_frames(false);
   js_wait(deadline == NO_DEADLINE ? -1.0 : double(deadline));
 }
 

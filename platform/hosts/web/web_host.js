@@ -63,7 +63,20 @@ Module.easelHost = (function () {
   let nextId = 1;
   let start = 0;
   let screen = null;
-  let resumed = 0;            // when the program last began to run (opened, or a wait ended)
+  let resumed = 0;            // when the program last began to run (opened, a wait or turn ended)
+  let runStart = 0;           // when its current run began (opened, or a wait ended)
+  let lastTurn = 0;           // when the page last had the browser (opened, a wait or turn ended)
+  let turnOver = null;        // resolves the pending turn
+  // A message to the page itself: a task of its own after those already queued (input,
+  // drawing), without the clamped delay of a chain of zero timeouts.
+  const turns = new MessageChannel();
+  turns.port1.onmessage = function () {
+    const resolve = turnOver;
+    turnOver = null;
+    lastTurn = performance.now();
+    resumed = lastTurn;
+    if (resolve) resolve();
+  };
 
   function now() {
     return performance.now() - start;
@@ -190,7 +203,8 @@ Module.easelHost = (function () {
     screen = document.getElementById('easel-screen');
     if (!screen) return false;
     start = performance.now();
-    resumed = start;  // the program runs from here to its first wait
+    resumed = runStart = start;  // the program runs from here to its first wait
+    lastTurn = start;
     listen();
     return true;
   }
@@ -309,19 +323,33 @@ Module.easelHost = (function () {
     return true;
   }
 
-  // Resolves when input arrives or the clock reaches the deadline (negative: none).
-  function wait(deadline) {
-    // For measuring (host.busy = {ms: 0, runs: 0, longest: 0}): how long the program ran
-    // since its last wait ended.
+  // For measuring (host.busy = {ms: 0, runs: 0, longest: 0, span: 0}): the time the program
+  // ran, the runs from one wait to the next, the longest stretch it kept the browser (up to a
+  // wait or a turn), and the longest run, turns included (a whole playback).
+  function endStretch() {
     if (host.busy && resumed > 0) {
       const ms = performance.now() - resumed;
       host.busy.ms += ms;
-      host.busy.runs += 1;
       host.busy.longest = Math.max(host.busy.longest || 0, ms);
     }
     resumed = 0;
+  }
+
+  function runBegins() {
+    resumed = performance.now();
+    runStart = resumed;
+  }
+
+  // Resolves when input arrives or the clock reaches the deadline (negative: none).
+  function wait(deadline) {
+    endStretch();
+    if (host.busy && runStart > 0) {
+      host.busy.runs += 1;
+      host.busy.span = Math.max(host.busy.span || 0, performance.now() - runStart);
+    }
+    runStart = 0;
     if (queue.length > 0) {
-      resumed = performance.now();
+      runBegins();
       return Promise.resolve();
     }
     return new Promise(function (resolve) {
@@ -329,7 +357,8 @@ Module.easelHost = (function () {
       wake = function () {
         wake = null;
         if (timer) clearTimeout(timer);
-        resumed = performance.now();
+        runBegins();
+        lastTurn = resumed;
         resolve();
       };
       if (deadline < 0) return;
@@ -346,6 +375,22 @@ Module.easelHost = (function () {
     });
   }
 
+  // The page only handles its events and draws while the program is suspended. A program that
+  // goes on without waiting (a script played back runs from event to event) asks at every look
+  // for input whether it has run for turnMs since the page last had the browser, and if so lets
+  // it run one turn: the page keeps answering, and shows the frames of the playback.
+  function turnDue() {
+    return performance.now() - lastTurn >= host.turnMs;
+  }
+
+  function takeTurn() {
+    endStretch();
+    return new Promise(function (resolve) {
+      turnOver = resolve;
+      turns.port2.postMessage(null);
+    });
+  }
+
   // The page (web/page/page.js) sends a key press of its own, as when it starts a playback.
   function sendKeys(records) {
     for (const record of records) push(Object.assign({window: 0}, record));
@@ -354,6 +399,9 @@ Module.easelHost = (function () {
   const host = {
     open: open, createWindow: createWindow, showWindow: showWindow, destroyWindow: destroyWindow,
     present: present, now: now, take: take, wait: wait, latin1: latin1, sendKeys: sendKeys,
+    // Two frames of a 60 Hz display: the page answers at once to the eye, and a playback pays
+    // for showing a frame (the canvas, the browser's drawing) half as often as at every frame.
+    turnDue: turnDue, takeTurn: takeTurn, turnMs: 33,
     windows: windows, onPresent: null, firstPresent: 0, busy: null,
   };
   return host;
