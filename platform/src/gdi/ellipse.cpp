@@ -166,8 +166,9 @@ void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& bru
   // Neighbouring pixels, nearly every link, need no line, and where the brush has the pen's
   // colour a pixel inside the interior is there already.
   const bool same = !brush.hollow && brush.pixel == pen.pixel;
-  for (size_t i = 0; i < ring.size(); ++i) {
-    const Point64 p = ring[i], q = ring[(i + 1) % ring.size()];
+  const size_t n = ring.size();
+  for (size_t i = 0; i < n; ++i) {
+    const Point64 p = ring[i], q = ring[i + 1 == n ? 0 : i + 1];
     if (p.x == q.x && p.y == q.y) continue;
     const int64_t x = l + p.x, y = t + p.y;
     if (std::abs(q.x - p.x) > 1 || std::abs(q.y - p.y) > 1) {
