@@ -170,7 +170,9 @@ void exact_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&
       crossings[n++] = e.column;
       e.next();
     }
-    if (count > SMALL) {
+    if (n == 2) {  // a convex outline's row: the common case
+      if (crossings[1] < crossings[0]) std::swap(crossings[0], crossings[1]);
+    } else if (count > SMALL) {
       std::sort(large.begin(), large.begin() + n);
     } else {
       insertion_sort(crossings, n);
