@@ -41,6 +41,26 @@ struct Drawing {
 bool begin_drawing(HDC hdc, Drawing* drawing);
 void end_drawing(const Drawing& drawing);
 
+// Runs draw(canvas) once over each rectangle the DC may draw in: once, over the clip box, for a
+// DC clipped to one rectangle (nearly every call), and once per part, the canvas clipped to it,
+// for a paint DC whose update area is several. The parts never overlap, so each pixel is
+// written by one run only.
+template <class Draw>
+void draw_clipped(Drawing& d, Draw&& draw) {
+  if (d.target.parts.empty()) {
+    draw(d.canvas);
+    return;
+  }
+  const RECT box = d.canvas.clip;
+  for (const RECT& part : d.target.parts) {
+    d.canvas.clip = rect_moved(part, -int64_t(d.target.origin_x), -int64_t(d.target.origin_y));
+    draw(d.canvas);
+  }
+  d.canvas.clip = box;
+}
+// Whether DC point (x, y) lies where the DC may draw.
+bool drawable(const Drawing& d, int64_t x, int64_t y);
+
 // Columns x0..x1 (both included) of row y.
 void fill_span(Canvas& c, int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
 // Columns left..right-1 of rows top..bottom-1.
