@@ -56,8 +56,9 @@ HMENU window_menu(HWND hwnd);
 
 // A DC that draws into the window's client area, clipped to it (GetDC and BeginPaint).
 HDC create_window_dc(HWND hwnd);
-// Narrows a window DC's drawing to a rectangle of the client area (BeginPaint's update area).
-void clip_window_dc(HDC hdc, const RECT& client_rect);
+// Narrows a window DC's drawing to an area of the client area (BeginPaint's update area).
+struct Region;
+void clip_window_dc(HDC hdc, const Region& client_area);
 // Fills a rectangle of a surface, clipped to the surface.
 void fill_surface(const Surface& surface, RECT rect, uint32_t pixel);
 // Draws Latin-1 text with a font object at (x, y) = top left of the character cell, clipped to

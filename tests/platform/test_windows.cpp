@@ -169,19 +169,44 @@ TEST_F(WindowTest, BeginPaintErasesWithTheClassBrushAndValidates) {
   EXPECT_EQ(surface_pixel(hwnd, 10, top + 5), 0x0000FFu);
   EXPECT_EQ(surface_pixel(hwnd, 39, top + 19), 0x0000FFu);
   EXPECT_EQ(surface_pixel(hwnd, 9, top + 10), 0x0000FFu);
-  // The paint DC draws inside rcPaint only (Win32 clips to the region itself).
+  // The paint DC draws inside the two rectangles only, not in the rest of rcPaint: a fill of the
+  // whole client area, a wide line across the gap and a copy over it.
   HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
   HGDIOBJ old = SelectObject(ps.hdc, green);
   Rectangle(ps.hdc, -5, -5, 300, 300);
   SelectObject(ps.hdc, old);
   DeleteObject(green);
-  EXPECT_EQ(surface_pixel(hwnd, 10, top + 5), 0x00FF00u);
-  EXPECT_EQ(surface_pixel(hwnd, 39, top + 19), 0x00FF00u);
+  HPEN wide = CreatePen(PS_SOLID, 5, RGB(255, 0, 0));
+  old = SelectObject(ps.hdc, wide);
+  MoveToEx(ps.hdc, 0, 12, nullptr);
+  LineTo(ps.hdc, 60, 12);
+  SelectObject(ps.hdc, old);
+  DeleteObject(wide);
+  BitBlt(ps.hdc, 0, 0, 200, 30, ps.hdc, 0, 1, SRCCOPY);
+  EXPECT_EQ(surface_pixel(hwnd, 12, top + 18), 0x00FF00u);
+  EXPECT_EQ(surface_pixel(hwnd, 35, top + 6), 0x00FF00u);
+  EXPECT_EQ(surface_pixel(hwnd, 15, top + 12), 0xFF0000u);
+  EXPECT_EQ(surface_pixel(hwnd, 35, top + 12), 0xFF0000u);
+  for (const auto& [x, y] : {std::pair{10, 5}, {39, 19}, {25, 12}, {25, 10}, {20, 12}, {29, 12}})
+    EXPECT_EQ(surface_pixel(hwnd, x, top + y), 0x0000FFu) << x << "," << y;
+  EXPECT_EQ(GetPixel(ps.hdc, 25, 12), COLORREF(0xFFFFFFFF)) << "outside the area drawn in";
   EXPECT_EQ(surface_pixel(hwnd, 9, top + 10), 0x0000FFu);
   EXPECT_EQ(surface_pixel(hwnd, 40, top + 10), 0x0000FFu);
   EXPECT_EQ(surface_pixel(hwnd, 20, top + 4), 0x0000FFu);
   EXPECT_EQ(surface_pixel(hwnd, 20, top + 20), 0x0000FFu);
   EXPECT_TRUE(EndPaint(hwnd, &ps));
+  EXPECT_EQ(poll().message, UINT(WM_NULL)) << "validated";
+  // Validating one rectangle leaves the other to paint; validating everything leaves nothing.
+  InvalidateRect(hwnd, &a, TRUE);
+  InvalidateRect(hwnd, &b, TRUE);
+  RECT a_wider{5, 8, 25, 22};
+  EXPECT_TRUE(ValidateRect(hwnd, &a_wider));
+  RECT box{};
+  EXPECT_TRUE(GetUpdateRect(hwnd, &box, FALSE));
+  EXPECT_EQ(std::tie(box.left, box.top, box.right, box.bottom),
+            std::tie(b.left, b.top, b.right, b.bottom));
+  EXPECT_TRUE(ValidateRect(hwnd, nullptr));
+  EXPECT_FALSE(GetUpdateRect(hwnd, &box, FALSE));
   EXPECT_EQ(poll().message, UINT(WM_NULL)) << "validated";
 
   // Without erasing nothing is filled; a rectangle beyond every edge covers the client area.

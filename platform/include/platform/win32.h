@@ -248,6 +248,8 @@ int WINAPI ReleaseDC(HWND hwnd, HDC hdc);
 HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect);
+BOOL WINAPI GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);
 BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
                      RECT* update_rect);
 

@@ -3,6 +3,7 @@
 // an overlapping source intact; a whole window scrolled up moves where its pixels start instead.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "gdi/raster.h"
 
@@ -38,6 +39,37 @@ void copy_block(Canvas& dst, const Canvas& src, const RECT& to, int64_t ox, int6
   dst.touched = true;
 }
 
+// A copy of `area` of `src`, as a canvas seen in the same coordinates: the source of a copy
+// made part by part within one surface, which the earlier parts would otherwise overwrite.
+Canvas snapshot(const Canvas& src, const RECT& area, std::vector<uint32_t>* pixels) {
+  const int64_t width = int64_t(area.right) - area.left, height = int64_t(area.bottom) - area.top;
+  pixels->resize(size_t(width * height));
+  for (int64_t k = 0; k < height; ++k)
+    std::memcpy(pixels->data() + k * width, canvas_row(src, area.top + k) + area.left,
+                size_t(width) * sizeof(uint32_t));
+  Canvas c;
+  c.pixels = pixels->data();
+  c.stride = width;
+  c.origin_x = -int64_t(area.left);
+  c.origin_y = -int64_t(area.top);
+  c.clip = area;
+  return c;
+}
+
+// Copies `to` in the drawing's canvas from the area moved by (ox, oy) in `src`, only where the
+// DC may draw.
+void copy_clipped(Drawing& d, const Canvas& src, const RECT& to, int64_t ox, int64_t oy) {
+  if (rect_empty(to)) return;
+  if (d.target.parts.empty()) {
+    copy_block(d.canvas, src, to, ox, oy);
+    return;
+  }
+  std::vector<uint32_t> copy;
+  const Canvas from =
+      src.pixels == d.canvas.pixels ? snapshot(src, rect_moved(to, ox, oy), &copy) : src;
+  draw_clipped(d, [&](Canvas& c) { copy_block(c, from, common(to, c.clip), ox, oy); });
+}
+
 // Bounding box of `whole` minus `cover`.
 RECT bounding_difference(const RECT& whole, const RECT& cover) {
   RECT part;
@@ -69,7 +101,8 @@ bool same_rect(const RECT& a, const RECT& b) {
 bool scrolled_whole_window(const Drawing& d, const RECT& from, const RECT& limit, int dx, int dy) {
   const Target& t = d.target;
   const RECT surface{0, 0, t.surface.width, t.surface.height};
-  if (!t.window || dx != 0 || dy >= 0 || t.origin_x != 0 || t.origin_y != 0) return false;
+  if (!t.window || !t.parts.empty() || dx != 0 || dy >= 0 || t.origin_x != 0 || t.origin_y != 0)
+    return false;
   if (!same_rect(from, surface) || !same_rect(limit, surface)) return false;
   return -int64_t(dy) < surface.bottom && scroll_window_up(t.window, -dy);
 }
@@ -90,7 +123,7 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
   int64_t ox = int64_t(src_x) - x, oy = int64_t(src_y) - y;
   RECT area = common(rect_from(x, y, int64_t(x) + width, int64_t(y) + height), to.canvas.clip);
   area = rect_moved(common(rect_moved(area, ox, oy), from.canvas.clip), -ox, -oy);
-  copy_block(to.canvas, from.canvas, area, ox, oy);
+  copy_clipped(to, from.canvas, area, ox, oy);
   end_drawing(to);
   return TRUE;
 }
@@ -108,7 +141,7 @@ BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* cl
     if (scrolled_whole_window(d, from, limit, dx, dy))
       d.canvas.touched = true;
     else
-      copy_block(d.canvas, d.canvas, to, -int64_t(dx), -int64_t(dy));
+      copy_clipped(d, d.canvas, to, -int64_t(dx), -int64_t(dy));
   }
   if (update_rect) {
     RECT left = bounding_difference(common(from, limit), to);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "context.h"
+#include "region.h"
 
 namespace plat::gdi {
 
@@ -43,11 +44,20 @@ bool dc_target(const DeviceContext& dc, Target* target) {
     const RECT whole{0, 0, target->surface.width, target->surface.height};
     IntersectRect(&target->clip, &client, &whole);
     if (dc.paint_clipped) {
-      const RECT& p = dc.paint_clip;
-      const RECT paint{p.left + client.left, p.top + client.top, p.right + client.left,
-                       p.bottom + client.top};
-      RECT inside = target->clip;
-      if (!IntersectRect(&target->clip, &inside, &paint)) target->clip = RECT{0, 0, 0, 0};
+      const RECT inside = target->clip;
+      RECT box{0, 0, 0, 0};
+      for (const RECT& p : dc.paint_area) {
+        const RECT placed = rect_moved(p, client.left, client.top);
+        RECT part;
+        if (!IntersectRect(&part, &inside, &placed)) continue;
+        target->parts.push_back(part);
+        box = rect_empty(box)
+                  ? part
+                  : RECT{std::min(box.left, part.left), std::min(box.top, part.top),
+                         std::max(box.right, part.right), std::max(box.bottom, part.bottom)};
+      }
+      target->clip = box;
+      if (target->parts.size() == 1) target->parts.clear();  // the clip box says it all
     }
     return true;
   }
@@ -92,10 +102,10 @@ HDC create_window_dc(HWND hwnd) {
   return add_dc(hwnd);
 }
 
-void clip_window_dc(HDC hdc, const RECT& client_rect) {
+void clip_window_dc(HDC hdc, const Region& client_area) {
   if (DeviceContext* dc = dc_of(hdc)) {
     dc->paint_clipped = true;
-    dc->paint_clip = client_rect;
+    dc->paint_area = client_area.parts;
   }
 }
 

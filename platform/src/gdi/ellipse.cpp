@@ -120,6 +120,7 @@ struct TracedShape {
   int64_t height = 0;
   std::vector<int64_t> insets;
   std::vector<Point64> ring;
+  bool ring_inside = false;  // every ring pixel lies in the interior, each next to the last
 };
 constexpr size_t CACHED_SHAPES = 64;
 constexpr int64_t CACHED_SIDE = 2048;
@@ -138,6 +139,13 @@ const TracedShape& traced_shape(int64_t width, int64_t height) {
   s.height = height;
   ellipse_insets(width, height, &s.insets);
   ellipse_ring(RECT{0, 0, LONG(width), LONG(height)}, &s.ring);
+  s.ring_inside = true;
+  for (size_t i = 0; i < s.ring.size() && s.ring_inside; ++i) {
+    const Point64 p = s.ring[i], q = s.ring[i + 1 == s.ring.size() ? 0 : i + 1];
+    const int64_t inset = s.insets[size_t(p.y)];
+    s.ring_inside =
+        std::abs(q.x - p.x) <= 1 && std::abs(q.y - p.y) <= 1 && p.x >= inset && p.x < width - inset;
+  }
   return s;
 }
 
@@ -167,8 +175,10 @@ void traced_ellipse(Canvas& c, const RECT& box, const Pen& pen, const Brush& bru
   // Neighbouring pixels, nearly every link, need no line, and where the brush has the pen's
   // colour a pixel inside the interior is there already.
   const bool same = !brush.hollow && brush.pixel == pen.pixel;
-  for (size_t i = 0; i < ring.size(); ++i) {
-    const Point64 p = ring[i], q = ring[(i + 1) % ring.size()];
+  if (same && shape.ring_inside) return;
+  const size_t n = ring.size();
+  for (size_t i = 0; i < n; ++i) {
+    const Point64 p = ring[i], q = ring[i + 1 == n ? 0 : i + 1];
     if (p.x == q.x && p.y == q.y) continue;
     const int64_t x = l + p.x, y = t + p.y;
     if (std::abs(q.x - p.x) > 1 || std::abs(q.y - p.y) > 1) {

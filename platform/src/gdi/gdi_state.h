@@ -76,9 +76,9 @@ struct DeviceContext {
   int bk_mode = OPAQUE;
   int pos_x = 0;
   int pos_y = 0;
-  // BeginPaint's DC draws only inside the update area (client coordinates).
+  // BeginPaint's DC draws only inside the update area (client coordinates, not overlapping).
   bool paint_clipped = false;
-  RECT paint_clip{0, 0, 0, 0};
+  std::vector<RECT> paint_area;
 };
 
 constexpr int STOCK_COUNT = 14;  // indices 0..SYSTEM_FONT
@@ -110,10 +110,12 @@ HGDIOBJ stock_bitmap();
 HFONT create_font_object(const FontRequest& request);
 
 // Where a DC draws right now. Surface coordinates = DC coordinates + (origin_x, origin_y);
-// `clip` bounds the pixels that may change, in surface coordinates.
+// `clip` bounds the pixels that may change, in surface coordinates; when the DC draws into an
+// area of several rectangles, `parts` lists them (each inside `clip`), else it is empty.
 struct Target {
   Surface surface;
   RECT clip{0, 0, 0, 0};
+  std::vector<RECT> parts;
   int origin_x = 0;
   int origin_y = 0;
   HWND window = nullptr;

@@ -85,6 +85,16 @@ bool begin_drawing(HDC hdc, Drawing* drawing) {
   return true;
 }
 
+bool drawable(const Drawing& d, int64_t x, int64_t y) {
+  const RECT& c = d.canvas.clip;
+  if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return false;
+  if (d.target.parts.empty()) return true;
+  const int64_t sx = x + d.target.origin_x, sy = y + d.target.origin_y;
+  return std::any_of(d.target.parts.begin(), d.target.parts.end(), [&](const RECT& p) {
+    return sx >= p.left && sx < p.right && sy >= p.top && sy < p.bottom;
+  });
+}
+
 void end_drawing(const Drawing& drawing) {
   if (drawing.canvas.touched) target_changed(drawing.target);
 }

@@ -41,6 +41,26 @@ struct Drawing {
 bool begin_drawing(HDC hdc, Drawing* drawing);
 void end_drawing(const Drawing& drawing);
 
+// Runs draw(canvas) once over each rectangle the DC may draw in: once, over the clip box, for a
+// DC clipped to one rectangle (nearly every call), and once per part, the canvas clipped to it,
+// for a paint DC whose update area is several. The parts never overlap, so each pixel is
+// written by one run only.
+template <class Draw>
+void draw_clipped(Drawing& d, Draw&& draw) {
+  if (d.target.parts.empty()) {
+    draw(d.canvas);
+    return;
+  }
+  const RECT box = d.canvas.clip;
+  for (const RECT& part : d.target.parts) {
+    d.canvas.clip = rect_moved(part, -int64_t(d.target.origin_x), -int64_t(d.target.origin_y));
+    draw(d.canvas);
+  }
+  d.canvas.clip = box;
+}
+// Whether DC point (x, y) lies where the DC may draw.
+bool drawable(const Drawing& d, int64_t x, int64_t y);
+
 // Columns x0..x1 (both included) of row y.
 void fill_span(Canvas& c, int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
 // Columns left..right-1 of rows top..bottom-1.
@@ -85,17 +105,124 @@ void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, 
 // The even-odd interior of a closed outline, sampled at pixel centres: a pixel is filled when
 // its centre is inside, or on a left or top edge. polygon_spans gives it as spans of rows y0..y1
 // (columns x0..x1 - 1); polygon_fill fills it.
+namespace polygon_detail {
+
+// Within this many pixels of the origin, a crossing's ceiling follows exactly from integers: the
+// quotient of products under 2^40 is a whole column or lies at least 1/rise from one, far more
+// than the doubles' rounding, so stepping each edge by its whole and remainder parts lights the
+// same pixels as the division, without one division a row.
+constexpr int64_t EXACT_REACH = int64_t(1) << 19;
+
+// An edge stepped down its rows: the ceiling of p.x + (y - p.y) * run / rise kept as a whole
+// part and a remainder in (-rise, 0] over a positive rise.
+struct SteppedEdge {
+  int64_t top, end;  // rows top..end - 1
+  int64_t column;    // ceiling of the crossing at the current row
+  int64_t rem, rise, step_whole, step_rem;
+  void start(const Point64& p, int64_t run, int64_t signed_rise, int64_t y) {
+    rise = signed_rise < 0 ? -signed_rise : signed_rise;
+    if (signed_rise < 0) run = -run;
+    const int64_t num = (y - p.y) * run;
+    int64_t whole = num / rise;
+    if (num % rise > 0) ++whole;
+    column = p.x + whole;
+    rem = num - whole * rise;
+    step_whole = run / rise;
+    step_rem = run % rise;
+    if (step_rem < 0) {
+      --step_whole;
+      step_rem += rise;
+    }
+  }
+  void next() {
+    column += step_whole;
+    rem += step_rem;
+    if (rem > 0) {
+      ++column;
+      rem -= rise;
+    }
+  }
+};
+
+// A handful of crossings in order.
+template <class T>
+void insertion_sort(T* v, int n) {
+  for (int a = 1; a < n; ++a) {
+    const T x = v[a];
+    int b = a;
+    for (; b > 0 && v[b - 1] > x; --b) v[b] = v[b - 1];
+    v[b] = x;
+  }
+}
+
+template <class Sink>
+void exact_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&& span) {
+  constexpr int SMALL = 8;
+  SteppedEdge small_edges[SMALL];
+  int64_t small[SMALL];
+  std::vector<SteppedEdge> large_edges;
+  std::vector<int64_t> large;
+  SteppedEdge* edges = small_edges;
+  int64_t* crossings = small;
+  if (count > SMALL) {
+    large_edges.resize(size_t(count));
+    large.resize(size_t(count));
+    edges = large_edges.data();
+    crossings = large.data();
+  }
+  int edge_count = 0;
+  for (int i = 0; i < count; ++i) {
+    const Point64& p = points[i];
+    const Point64& q = points[i + 1 == count ? 0 : i + 1];
+    if (p.y == q.y) continue;
+    SteppedEdge& e = edges[edge_count];
+    e.top = std::max(std::min(p.y, q.y), y0);
+    e.end = std::min(std::max(p.y, q.y), y1 + 1);  // an edge owns its upper end
+    if (e.top >= e.end) continue;
+    e.start(p, q.x - p.x, q.y - p.y, e.top);
+    ++edge_count;
+  }
+  for (int64_t y = y0; y <= y1; ++y) {
+    int n = 0;
+    for (int i = 0; i < edge_count; ++i) {
+      SteppedEdge& e = edges[i];
+      if (y < e.top || y >= e.end) continue;
+      crossings[n++] = e.column;
+      e.next();
+    }
+    if (n == 2) {  // a convex outline's row: the common case
+      if (crossings[1] < crossings[0]) std::swap(crossings[0], crossings[1]);
+    } else if (count > SMALL) {
+      std::sort(large.begin(), large.begin() + n);
+    } else {
+      insertion_sort(crossings, n);
+    }
+    for (int k = 0; k + 1 < n; k += 2) span(y, crossings[k], crossings[k + 1]);
+  }
+}
+
+}  // namespace polygon_detail
+
 template <class Sink>
 void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&& span) {
   if (count < 3) return;
   int64_t ymin = points[0].y, ymax = points[0].y;
-  for (int i = 1; i < count; ++i) {
+  bool near = true;
+  for (int i = 0; i < count; ++i) {
     ymin = std::min(ymin, points[i].y);
     ymax = std::max(ymax, points[i].y);
+    near = near && std::abs(points[i].x) <= polygon_detail::EXACT_REACH &&
+           std::abs(points[i].y) <= polygon_detail::EXACT_REACH;
   }
   y0 = std::max(y0, ymin);
   y1 = std::min(y1, ymax);
-  // Far beyond any surface, and far from overflowing when offset by a coordinate.
+  if (y0 > y1) return;
+  if (near) {
+    polygon_detail::exact_spans(points, count, y0, y1, span);
+    return;
+  }
+  // Far out, in doubles. Far beyond any surface, and far from overflowing when offset by a
+  // coordinate.
   constexpr double FAR = double(int64_t(1) << 40);
   constexpr int SMALL = 8;
   double small[SMALL];
@@ -109,7 +236,7 @@ void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sin
     int n = 0;
     for (int i = 0; i < count; ++i) {
       const Point64& p = points[i];
-      const Point64& q = points[(i + 1) % count];
+      const Point64& q = points[i + 1 == count ? 0 : i + 1];
       if (p.y == q.y) continue;
       if (y < std::min(p.y, q.y) || y >= std::max(p.y, q.y))
         continue;  // an edge owns its upper end
@@ -120,12 +247,7 @@ void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sin
     if (count > SMALL) {
       std::sort(large.begin(), large.begin() + n);
     } else {
-      for (int a = 1; a < n; ++a) {  // a handful: insertion
-        const double v = crossings[a];
-        int b = a;
-        for (; b > 0 && crossings[b - 1] > v; --b) crossings[b] = crossings[b - 1];
-        crossings[b] = v;
-      }
+      polygon_detail::insertion_sort(crossings, n);
     }
     for (int k = 0; k + 1 < n; k += 2) {
       const double lo = std::clamp(std::ceil(crossings[k]), -FAR, FAR);

@@ -187,7 +187,8 @@ using namespace plat::gdi;
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   Drawing d;
   if (!begin_drawing(hdc, &d)) return FALSE;
-  rectangle_spans(d.canvas, normalised(left, top, right, bottom), dc_pen(*d.dc), dc_brush(*d.dc));
+  const RECT box = normalised(left, top, right, bottom);
+  draw_clipped(d, [&](Canvas& c) { rectangle_spans(c, box, dc_pen(*d.dc), dc_brush(*d.dc)); });
   end_drawing(d);
   return TRUE;
 }
@@ -199,20 +200,22 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   const Pen& pen = dc_pen(*d.dc);
   const Brush& brush = dc_brush(*d.dc);
   const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
-  if (rect_empty(box)) {
-    // Nothing to draw.
-  } else if (width <= 2 || height <= 2) {
-    // Too thin to curve: GDI draws the box.
-    rectangle_spans(d.canvas, box, pen, brush);
-  } else if (ellipse_traceable(box)) {
-    traced_ellipse(d.canvas, box, pen, brush);
-  } else if (pen.null) {
-    if (!brush.hollow) thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
-  } else if (pen.width <= 1) {
-    thin_ellipse(d.canvas, ellipse_in(box), pen, brush);
-  } else {
-    wide_ellipse(d.canvas, ellipse_in(box), pen, brush);
-  }
+  draw_clipped(d, [&](Canvas& c) {
+    if (rect_empty(box)) {
+      // Nothing to draw.
+    } else if (width <= 2 || height <= 2) {
+      // Too thin to curve: GDI draws the box.
+      rectangle_spans(c, box, pen, brush);
+    } else if (ellipse_traceable(box)) {
+      traced_ellipse(c, box, pen, brush);
+    } else if (pen.null) {
+      if (!brush.hollow) thin_ellipse(c, ellipse_in(box), pen, brush);
+    } else if (pen.width <= 1) {
+      thin_ellipse(c, ellipse_in(box), pen, brush);
+    } else {
+      wide_ellipse(c, ellipse_in(box), pen, brush);
+    }
+  });
   end_drawing(d);
   return TRUE;
 }
@@ -223,18 +226,23 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* points, int count) {
   if (!begin_drawing(hdc, &d)) return FALSE;
   const Pen& pen = dc_pen(*d.dc);
   const Brush& brush = dc_brush(*d.dc);
-  if (!brush.hollow) polygon_fill(d.canvas, points, count, brush.pixel);
-  if (!pen.null && pen.width <= 1) {
-    for (int i = 0; i < count; ++i) {
-      const POINT& p = points[i];
-      const POINT& q = points[(i + 1) % count];
-      thin_line(d.canvas, p.x, p.y, q.x, q.y, false, pen.pixel);
-    }
-  } else if (!pen.null) {
-    std::vector<Point64> corners(static_cast<size_t>(count));
+  std::vector<Point64> corners;
+  if (!pen.null && pen.width > 1) {
+    corners.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) corners[size_t(i)] = {points[i].x, points[i].y};
-    wide_polyline(d.canvas, corners.data(), corners.size(), true, pen);
   }
+  draw_clipped(d, [&](Canvas& c) {
+    if (!brush.hollow) polygon_fill(c, points, count, brush.pixel);
+    if (!pen.null && pen.width <= 1) {
+      for (int i = 0; i < count; ++i) {
+        const POINT& p = points[i];
+        const POINT& q = points[(i + 1) % count];
+        thin_line(c, p.x, p.y, q.x, q.y, false, pen.pixel);
+      }
+    } else if (!pen.null) {
+      wide_polyline(c, corners.data(), corners.size(), true, pen);
+    }
+  });
   end_drawing(d);
   return TRUE;
 }
@@ -253,7 +261,8 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
   if (!begin_drawing(hdc, &d)) return FALSE;
   const Pen& pen = dc_pen(*d.dc);
   // A one-pixel line leaves its end point for the next line to draw; a wide one is capped.
-  if (!pen.null) stroke_segment(d.canvas, pen, d.dc->pos_x, d.dc->pos_y, x, y);
+  if (!pen.null)
+    draw_clipped(d, [&](Canvas& c) { stroke_segment(c, pen, d.dc->pos_x, d.dc->pos_y, x, y); });
   d.dc->pos_x = x;
   d.dc->pos_y = y;
   end_drawing(d);
@@ -264,8 +273,6 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
   constexpr COLORREF CLR_INVALID_VALUE = 0xFFFFFFFF;
   Drawing d;
   if (!begin_drawing(hdc, &d)) return CLR_INVALID_VALUE;
-  const Canvas& c = d.canvas;
-  if (x < c.clip.left || x >= c.clip.right || y < c.clip.top || y >= c.clip.bottom)
-    return CLR_INVALID_VALUE;
-  return colorref_from_pixel(canvas_row(c, y)[x]);
+  if (!drawable(d, x, y)) return CLR_INVALID_VALUE;
+  return colorref_from_pixel(canvas_row(d.canvas, y)[x]);
 }

@@ -157,12 +157,14 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
   Font& font = dc_font(*d.dc);
   SizedFace* face = font_face(font);
   FontMetrics m = font_metrics(font);
-  if (d.dc->bk_mode == OPAQUE) {
-    int64_t width = advance_of(face, text, count);
-    fill_box(d.canvas, x, y, int64_t(x) + width, int64_t(y) + m.ascent + m.descent,
-             pixel_from_colorref(d.dc->bk_colour));
-  }
-  if (face) draw_glyphs(d.canvas, *face, x, y, text, count, pixel_from_colorref(d.dc->text_colour));
+  const bool opaque = d.dc->bk_mode == OPAQUE;
+  const int64_t width = opaque ? advance_of(face, text, count) : 0;
+  draw_clipped(d, [&](Canvas& c) {
+    if (opaque)
+      fill_box(c, x, y, int64_t(x) + width, int64_t(y) + m.ascent + m.descent,
+               pixel_from_colorref(d.dc->bk_colour));
+    if (face) draw_glyphs(c, *face, x, y, text, count, pixel_from_colorref(d.dc->text_colour));
+  });
   end_drawing(d);
   return TRUE;
 }

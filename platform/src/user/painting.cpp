@@ -1,6 +1,6 @@
 // Window DCs and painting: GetDC and ReleaseDC, BeginPaint (which erases what needs painting
-// with the class background, validates it and clips the DC to it) and EndPaint, and
-// InvalidateRect.
+// with the class background, validates it and clips the DC to it) and EndPaint, and the update
+// area's InvalidateRect, ValidateRect and GetUpdateRect.
 #include "user/user_state.h"
 
 using namespace plat;
@@ -40,12 +40,38 @@ BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
   return TRUE;
 }
 
+// A null rectangle validates the whole client area.
+BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect) {
+  Window* w = find_window(hwnd);
+  if (!w) return FALSE;
+  if (!rect) {
+    w->has_update = false;
+  } else if (w->has_update) {
+    region_subtract(w->update, *rect);
+    w->has_update = !region_empty(w->update);
+  }
+  if (!w->has_update) w->erase = false;
+  return TRUE;
+}
+
+// The update area's bounding box (empty when nothing needs painting); nonzero when it is not
+// empty. Erasing on request is left to BeginPaint.
+BOOL WINAPI GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
+  (void)erase;
+  Window* w = find_window(hwnd);
+  if (!w) return FALSE;
+  const RECT box = w->has_update ? region_box(w->update) : RECT{0, 0, 0, 0};
+  if (rect) *rect = box;
+  return rect_empty(box) ? FALSE : TRUE;
+}
+
 HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   if (!ps || !find_window(hwnd)) return nullptr;
   HDC dc = hand_out_window_dc(hwnd);
   if (!dc) return nullptr;
   Window* w = find_window(hwnd);
-  RECT area = w->has_update ? w->update : RECT{0, 0, 0, 0};
+  Region area;
+  if (w->has_update) area.parts.swap(w->update.parts);
   bool erase = w->has_update && w->erase;
   bool erased = false;
   uint32_t pixel = 0;
@@ -54,20 +80,18 @@ HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     will_change(*w);
     Surface surface{window_pixels(*w), w->width, w->height, w->width};
     // As on Win32, only what was invalidated is erased, not the whole bounding box.
-    for (const RECT& r : w->update_parts)
+    for (const RECT& r : area.parts)
       fill_surface(surface, RECT{r.left, r.top + top, r.right, r.bottom + top}, pixel);
     w->changed = true;
     erased = true;
   }
   w->has_update = false;
   w->erase = false;
-  w->update = RECT{0, 0, 0, 0};
-  // As on Win32, the DC draws only where painting was needed (here the update rectangle, the
-  // bounding box of what was invalidated).
+  // As on Win32, the DC draws only where painting was needed, and rcPaint bounds it.
   clip_window_dc(dc, area);
   *ps = PAINTSTRUCT{};
   ps->hdc = dc;
-  ps->rcPaint = area;
+  ps->rcPaint = region_box(area);
   // As on Win32: TRUE only when the background still needs erasing (a hollow class brush).
   ps->fErase = erase && !erased ? TRUE : FALSE;
   return dc;

@@ -14,6 +14,7 @@
 
 #include "handle_table.h"
 #include "internal.h"
+#include "region.h"
 
 namespace plat {
 
@@ -23,8 +24,6 @@ constexpr int MAX_WINDOW_SIDE = 8192;
 constexpr size_t MAX_POSTED_MESSAGES = 10000;
 // Win32's smallest timer period; shorter periods are raised to it.
 constexpr UINT MIN_TIMER_PERIOD = 10;
-// Invalidated rectangles kept apart for erasing; past this many, their bounding box stands in.
-constexpr size_t MAX_UPDATE_PARTS = 16;
 // Colour of a window whose class has no solid background brush.
 constexpr uint32_t DEFAULT_BACKGROUND = 0xFFFFFF;
 
@@ -47,13 +46,12 @@ struct Window {
   HMENU menu = nullptr;
   bool visible = false;
   bool ever_shown = false;
-  bool changed = false;            // pixels differ from what the host shows
-  bool destroying = false;         // inside DestroyWindow: refuse a second destruction
-  bool has_update = false;         // the update area below is not empty
-  bool erase = false;              // the update area still needs its background
-  RECT update{};                   // bounding rectangle of what needs painting, client coordinates
-  std::vector<RECT> update_parts;  // the rectangles invalidated, erased one by one
-  uint64_t shown_order = 0;        // when it was last shown, to pick the next focus window
+  bool changed = false;      // pixels differ from what the host shows
+  bool destroying = false;   // inside DestroyWindow: refuse a second destruction
+  bool has_update = false;   // the update area below is not empty (else it means nothing)
+  bool erase = false;        // the update area still needs its background
+  Region update;             // what needs painting, client coordinates
+  uint64_t shown_order = 0;  // when it was last shown, to pick the next focus window
 };
 
 struct Timer {

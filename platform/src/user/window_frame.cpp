@@ -92,22 +92,12 @@ void invalidate_client(HWND hwnd, const RECT* rect, bool erase) {
   const RECT client{0, 0, client_width(*w), client_height(*w)};
   RECT r;
   if (!IntersectRect(&r, rect ? rect : &client, &client)) return;
-  if (w->has_update) {
-    w->update.left = std::min(w->update.left, r.left);
-    w->update.top = std::min(w->update.top, r.top);
-    w->update.right = std::max(w->update.right, r.right);
-    w->update.bottom = std::max(w->update.bottom, r.bottom);
-    if (w->update_parts.size() < MAX_UPDATE_PARTS) {
-      w->update_parts.push_back(r);
-    } else {
-      w->update_parts.assign(1, w->update);
-    }
-  } else {
-    w->update_parts.assign(1, r);
-    w->update = r;
+  if (!w->has_update) {
+    w->update.parts.clear();
     w->has_update = true;
     user().arrivals += 1;
   }
+  region_add(w->update, r);
   w->erase = w->erase || erase;
 }
 

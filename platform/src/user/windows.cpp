@@ -202,10 +202,12 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   menu_window_destroyed(hwnd);
   remove_window_timers(hwnd);
   drop_window_messages(hwnd);
-  w = find_window(hwnd);
-  w->menu = nullptr;
-  host::destroy_window(w->host_id);
-  window_table().remove(hwnd);
+  // Marked as being destroyed, the window is still there; checked all the same.
+  if ((w = find_window(hwnd))) {
+    w->menu = nullptr;
+    host::destroy_window(w->host_id);
+    window_table().remove(hwnd);
+  }
   if (u.focus == hwnd) u.focus = next_focus_window();
   return TRUE;
 }
