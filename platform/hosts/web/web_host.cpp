@@ -12,12 +12,38 @@
 #include <vector>
 
 #include "hosts/host.h"
-#include "hosts/host_door.h"
 
 namespace {
 
+// The input record that the page fills for each input (web_host.js take()): one number per
+// field, in this order. The page learns the order, and the names and numbers of the input kinds
+// and modifier bits, from here when the host opens, so that both sides are built from these
+// lists.
+#define WEB_INPUT_FIELDS(FIELD)                                                             \
+  FIELD(kind)                                                                               \
+  FIELD(window) FIELD(x) FIELD(y) FIELD(button) FIELD(vk) FIELD(scan) FIELD(mods) FIELD(ch) \
+      FIELD(width) FIELD(height) FIELD(time) FIELD(extended)
+
+enum InputField {
+#define WEB_INPUT_FIELD_ENUM(name) FIELD_##name,
+  WEB_INPUT_FIELDS(WEB_INPUT_FIELD_ENUM)
+#undef WEB_INPUT_FIELD_ENUM
+      FIELD_COUNT
+};
+
+#define WEB_NAME_OF(name) #name " "
+constexpr char FIELD_NAMES[] = WEB_INPUT_FIELDS(WEB_NAME_OF);
+constexpr char KIND_NAMES[] = HOST_INPUT_KINDS(WEB_NAME_OF);
+#undef WEB_NAME_OF
+#define WEB_COUNT_KIND(name) +1
+constexpr int KIND_COUNT = 0 HOST_INPUT_KINDS(WEB_COUNT_KIND);
+#undef WEB_COUNT_KIND
+
 // The page's half, reached through Module.easelHost (web_host.js).
-EM_JS(int, js_open, (), { return Module.easelHost.open() ? 1 : 0; });
+EM_JS(int, js_open, (const char* fields, const char* kinds, int shift, int ctrl, int alt), {
+  const host = Module.easelHost;
+  return host.open(host.latin1(fields), host.latin1(kinds), shift, ctrl, alt) ? 1 : 0;
+});
 EM_JS(int, js_create_window, (const char* title, int x, int y, int width, int height), {
   return Module.easelHost.createWindow(Module.easelHost.latin1(title), x, y, width, height);
 });
@@ -28,7 +54,7 @@ EM_JS(void, js_present, (int id, const uint8_t* rgba, int width, int height, int
       { Module.easelHost.present(id, rgba, width, height, top, bottom); });
 EM_JS(int, js_observed, (), { return Module.easelHost.onPresent ? 1 : 0; });
 EM_JS(double, js_now, (), { return Module.easelHost.now(); });
-// Fills the twelve numbers of one input record; 0 when there is none.
+// Fills the FIELD_COUNT numbers of one input record; 0 when there is none.
 EM_JS(int, js_take_input, (double* out), { return Module.easelHost.take(out) ? 1 : 0; });
 EM_ASYNC_JS(void, js_wait, (double deadline), { await Module.easelHost.wait(deadline); });
 
@@ -111,13 +137,6 @@ void show_picture(int id) {
   picture.changed_top = picture.changed_bottom = 0;
 }
 
-// The window's pixels are about to change: a frame lent from them is superseded by the present
-// that follows the change.
-void drop_lent_frame(int id) {
-  auto it = pending().find(id);
-  if (it != pending().end() && it->second.lent != nullptr) pending().erase(it);
-}
-
 // Puts every pending frame on its canvas; called as the program starts to wait.
 void show_pending_frames() {
   for (const auto& [id, frame] : pending()) {
@@ -125,6 +144,13 @@ void show_pending_frames() {
     show_picture(id);
   }
   pending().clear();
+}
+
+// A number of the page's record as an int: held to int's range (a double beyond it does not
+// convert), 0 for one that is no number.
+int whole(double value) {
+  if (!(value == value)) return 0;
+  return int(std::clamp(value, double(INT32_MIN), double(INT32_MAX)));
 }
 
 }  // namespace
@@ -137,7 +163,8 @@ using host::NO_DEADLINE;
 
 bool open(const char** why) {
   if (opened) return true;
-  if (js_open() == 0) {
+  if (js_open(FIELD_NAMES, KIND_NAMES, int(host::MOD_SHIFT), int(host::MOD_CTRL),
+              int(host::MOD_ALT)) == 0) {
     if (why != nullptr) *why = "no page to draw on";
     return false;
   }
@@ -165,7 +192,10 @@ void destroy_window(int id) {
   js_destroy_window(id);
 }
 
-void present(int id, const uint32_t* pixels, int width, int height) {
+namespace {
+
+// A frame shown: lent (the window's own pixels, pointed at until reclaim_frame) or converted now.
+void show_frame(int id, const uint32_t* pixels, int width, int height, bool lend) {
   // Canvases take at most 16384 pixels a side in every browser.
   constexpr int MAX_EXTENT = 16384;
   if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT || height > MAX_EXTENT) {
@@ -181,14 +211,26 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   PendingFrame& frame = pending()[id];
   frame.width = width;
   frame.height = height;
-  if (pixels == plat::window_own_pixels(id)) {
-    frame.lent = pixels;
-    plat::before_window_change = drop_lent_frame;
-  } else {
-    // Anything else (a menu drawn over the window) is a buffer of the moment: converted now.
-    frame.lent = nullptr;
-    convert(id, pixels, width, height);
-  }
+  frame.lent = lend ? pixels : nullptr;
+  // Anything else (a menu drawn over the window) is a buffer of the moment: converted now.
+  if (!lend) convert(id, pixels, width, height);
+}
+
+}  // namespace
+
+void present(int id, const uint32_t* pixels, int width, int height) {
+  show_frame(id, pixels, width, height, false);
+}
+
+void lend_frame(int id, const uint32_t* pixels, int width, int height) {
+  show_frame(id, pixels, width, height, true);
+}
+
+// The window's pixels are about to change: a frame lent from them is superseded by the present
+// that follows the change.
+void reclaim_frame(int id) {
+  auto it = pending().find(id);
+  if (it != pending().end() && it->second.lent != nullptr) pending().erase(it);
 }
 
 uint64_t now_ms() {
@@ -199,22 +241,27 @@ uint64_t now_ms() {
 
 bool next_input(InputEvent* event) {
   if (!opened || event == nullptr) return false;
-  double record[13];
-  if (js_take_input(record) == 0) return false;
+  double record[FIELD_COUNT];
+  for (;;) {
+    if (js_take_input(record) == 0) return false;
+    const double kind = record[FIELD_kind];
+    if (kind >= 0 && kind < KIND_COUNT) break;  // a record of no kind is dropped
+  }
   *event = InputEvent{};
-  event->kind = InputKind(int(record[0]));
-  event->window = int(record[1]);
-  event->x = int(record[2]);
-  event->y = int(record[3]);
-  event->button = int(record[4]);
-  event->vk = unsigned(record[5]);
-  event->scan = unsigned(record[6]);
-  event->mods = unsigned(record[7]);
-  event->ch = int(record[8]);
-  event->width = int(record[9]);
-  event->height = int(record[10]);
-  event->time = record[11] > 0 ? uint64_t(record[11]) : 0;
-  event->extended = record[12] != 0;
+  event->kind = InputKind(int(record[FIELD_kind]));
+  event->window = whole(record[FIELD_window]);
+  event->x = whole(record[FIELD_x]);
+  event->y = whole(record[FIELD_y]);
+  event->button = whole(record[FIELD_button]);
+  event->vk = unsigned(whole(record[FIELD_vk]));
+  event->scan = unsigned(whole(record[FIELD_scan]));
+  event->mods = unsigned(whole(record[FIELD_mods]));
+  event->ch = whole(record[FIELD_ch]);
+  event->width = whole(record[FIELD_width]);
+  event->height = whole(record[FIELD_height]);
+  const double time = record[FIELD_time];
+  event->time = time > 0 && time < 1e18 ? uint64_t(time) : 0;
+  event->extended = record[FIELD_extended] != 0;
   return true;
 }
 
@@ -234,6 +281,8 @@ const host::HostDriver host::web_driver = {
     web_host::show_window,
     web_host::destroy_window,
     web_host::present,
+    web_host::lend_frame,
+    web_host::reclaim_frame,
     web_host::now_ms,
     web_host::next_input,
     web_host::wait,
