@@ -36,10 +36,11 @@ constexpr uint64_t NO_DEADLINE = UINT64_MAX;
 //   EXPOSE                the window's pixels on screen were lost; present again
 //   RESIZE                the user resized the window: width, height = new outer size
 //   FOCUS                 the window got the keyboard
-#define HOST_INPUT_KINDS(KIND)                                                                    \
-  KIND(MOUSE_DOWN)                                                                                \
-  KIND(MOUSE_UP) KIND(MOUSE_MOVE) KIND(KEY_DOWN) KIND(KEY_UP) KIND(TEXT) KIND(CLOSE) KIND(EXPOSE) \
-      KIND(RESIZE) KIND(FOCUS)
+// clang-format off
+#define HOST_INPUT_KINDS(KIND) \
+  KIND(MOUSE_DOWN) KIND(MOUSE_UP) KIND(MOUSE_MOVE) KIND(KEY_DOWN) KIND(KEY_UP) KIND(TEXT) \
+  KIND(CLOSE) KIND(EXPOSE) KIND(RESIZE) KIND(FOCUS)
+// clang-format on
 
 enum class InputKind {
 #define HOST_INPUT_KIND_ENUM(name) name,

@@ -19,10 +19,11 @@ namespace {
 // field, in this order. The page learns the order, and the names and numbers of the input kinds
 // and modifier bits, from here when the host opens, so that both sides are built from these
 // lists.
-#define WEB_INPUT_FIELDS(FIELD)                                                             \
-  FIELD(kind)                                                                               \
-  FIELD(window) FIELD(x) FIELD(y) FIELD(button) FIELD(vk) FIELD(scan) FIELD(mods) FIELD(ch) \
-      FIELD(width) FIELD(height) FIELD(time) FIELD(extended)
+// clang-format off
+#define WEB_INPUT_FIELDS(FIELD) \
+  FIELD(kind) FIELD(window) FIELD(x) FIELD(y) FIELD(button) FIELD(vk) FIELD(scan) FIELD(mods) \
+  FIELD(ch) FIELD(width) FIELD(height) FIELD(time) FIELD(extended)
+// clang-format on
 
 enum InputField {
 #define WEB_INPUT_FIELD_ENUM(name) FIELD_##name,
