@@ -6,7 +6,7 @@
 #include <string>
 
 #include "hosts/host.h"
-#include "hosts/host_door.h"
+#include "src/entry_door.h"
 
 extern "C" int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) __attribute__((weak));
 

@@ -122,6 +122,18 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   active().present(id, pixels, width, height);
 }
 
+bool lend_frame(int id, const uint32_t* pixels, int width, int height) {
+  const HostDriver& driver = active();
+  if (driver.lend_frame == nullptr || driver.reclaim_frame == nullptr) return false;
+  driver.lend_frame(id, pixels, width, height);
+  return true;
+}
+
+void reclaim_frame(int id) {
+  const HostDriver& driver = active();
+  if (driver.reclaim_frame != nullptr) driver.reclaim_frame(id);
+}
+
 uint64_t now_ms() {
   return active().now_ms();
 }
@@ -132,6 +144,11 @@ bool next_input(InputEvent* event) {
 
 void wait(uint64_t deadline) {
   active().wait(deadline);
+}
+
+void take_turn() {
+  const HostDriver& driver = active();
+  if (driver.take_turn != nullptr) driver.take_turn();
 }
 
 }  // namespace host

@@ -2,7 +2,7 @@
 #include "context.h"
 
 #include "gdi/font_cache.h"
-#include "hosts/host_door.h"
+#include "testing_door.h"
 
 namespace plat {
 

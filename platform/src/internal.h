@@ -1,15 +1,16 @@
 // What the parts of the window system share with each other: the GDI services that USER needs
-// (window DCs, fills, text for menus), menus for windows and input, and (through the host door,
-// which this header includes) what hosts and the testing layer may ask. Nothing here is visible
-// to programs.
+// (window DCs, fills, text for menus), menus for windows and input, and (through the doors this
+// header includes, so that the core defines what they declare) what the entry and the testing
+// layer may ask. Nothing here is visible to programs.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "entry_door.h"
 #include "hosts/host.h"
-#include "hosts/host_door.h"
 #include "platform/win32.h"
+#include "testing_door.h"
 
 namespace plat {
 

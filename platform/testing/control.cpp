@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "hosts/headless/headless_state.h"
-#include "hosts/host_door.h"
 #include "platform/headless.h"
+#include "src/testing_door.h"
 #include "testing/host_windows.h"
 
 using namespace headless;

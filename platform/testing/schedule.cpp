@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "hosts/headless/headless_state.h"
-#include "hosts/host_door.h"
+#include "src/testing_door.h"
 #include "testing/host_windows.h"
 #include "testing/raw_input.h"
 
@@ -34,21 +34,21 @@ host::InputEvent event_of(host::InputKind kind) {
   return ev;
 }
 
-// PC scan code set 1 for the keys that have a virtual-key code here.
-unsigned set1_scan_code(unsigned vk) {
+// The USB HID usage (the one scan numbering of every host) of the keys that have a virtual-key
+// code here, as a US keyboard places them.
+unsigned usb_scan_code(unsigned vk) {
   static const std::map<unsigned, unsigned> codes = [] {
     std::map<unsigned, unsigned> m;
-    const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
-    const unsigned starts[] = {0x10, 0x1E, 0x2C};
-    for (int r = 0; r < 3; ++r)
-      for (unsigned i = 0; rows[r][i]; ++i) m[unsigned(rows[r][i])] = starts[r] + i;
-    for (unsigned d = 1; d <= 9; ++d) m['0' + d] = 0x01 + d;
-    m['0'] = 0x0B;
+    for (unsigned i = 0; i < 26; ++i) m['A' + i] = 0x04 + i;
+    for (unsigned d = 1; d <= 9; ++d) m['0' + d] = 0x1E + d - 1;
+    m['0'] = 0x27;
+    for (unsigned f = 0; f < 12; ++f) m[VK_F1 + f] = 0x3A + f;
     const std::pair<unsigned, unsigned> named[] = {
-        {VK_ESCAPE, 0x01},  {VK_BACK, 0x0E},  {VK_TAB, 0x0F},  {VK_RETURN, 0x1C},
-        {VK_CONTROL, 0x1D}, {VK_SHIFT, 0x2A}, {VK_MENU, 0x38}, {VK_SPACE, 0x39},
-        {VK_F10, 0x44},     {VK_UP, 0x48},    {VK_LEFT, 0x4B}, {VK_RIGHT, 0x4D},
-        {VK_DOWN, 0x50},
+        {VK_RETURN, 0x28}, {VK_ESCAPE, 0x29}, {VK_BACK, 0x2A}, {VK_TAB, 0x2B},
+        {VK_SPACE, 0x2C},  {VK_INSERT, 0x49}, {VK_HOME, 0x4A}, {VK_PRIOR, 0x4B},
+        {VK_DELETE, 0x4C}, {VK_END, 0x4D},    {VK_NEXT, 0x4E}, {VK_RIGHT, 0x4F},
+        {VK_LEFT, 0x50},   {VK_DOWN, 0x51},   {VK_UP, 0x52},   {VK_CONTROL, 0xE0},
+        {VK_SHIFT, 0xE1},  {VK_MENU, 0xE2},
     };
     for (const auto& [key, code] : named) m[key] = code;
     return m;
@@ -57,16 +57,16 @@ unsigned set1_scan_code(unsigned vk) {
   return it == codes.end() ? 0 : it->second;
 }
 
-// A scan code for the key: its set-1 code, or for other keys (and characters without a
-// virtual-key code) one of the codes above 0x7F, which set 1 never uses for a key press.
+// A scan code for the key: its usage, or for other keys (and characters without a virtual-key
+// code) one of the usages that name no key (0xA5-0xDF), each kept for its key.
 unsigned scan_code(unsigned vk, int ch) {
-  if (unsigned code = set1_scan_code(vk)) return code;
+  if (unsigned code = usb_scan_code(vk)) return code;
   HostState& s = state();
   unsigned key = vk ? vk : 0x10000u | unsigned(ch & 0xFF);
   auto it = s.spare_scan_codes.find(key);
   if (it != s.spare_scan_codes.end()) return it->second;
   unsigned code = s.next_spare_scan;
-  s.next_spare_scan = s.next_spare_scan == 0xFF ? 0x80 : s.next_spare_scan + 1;
+  s.next_spare_scan = s.next_spare_scan == LAST_SPARE_SCAN ? FIRST_SPARE_SCAN : code + 1;
   s.spare_scan_codes[key] = code;
   return code;
 }
@@ -184,7 +184,8 @@ void headless_key_up(uint64_t at, const char* window, unsigned vk) {
 }
 
 void headless_ctrl_key(uint64_t at, const char* window, char letter) {
-  const int ch = std::isalpha(static_cast<unsigned char>(letter)) ? (letter & 31) : 0;
+  // The layout's text, as a host reports it: the window system makes Ctrl+letter's character.
+  const int ch = std::tolower(static_cast<unsigned char>(letter));
   chord(at, window, VK_CONTROL, host::MOD_CTRL, letter, ch);
 }
 

@@ -47,6 +47,14 @@ TEST_F(PresentObserverTest, SeesEachPresentWithItsFrameUntilRemoved) {
   EXPECT_EQ(seen.size(), before + 1);
   EXPECT_EQ(seen.back(), "First");
   EXPECT_EQ(corner.back(), 0x000000u);
+  // Drawn on again but not yet presented: what was presented stays readable (the host was lent
+  // the window's own pixels and is handed them back before they change).
+  dc = GetDC(first);
+  old_brush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+  Rectangle(dc, 0, 0, 10, 10);
+  SelectObject(dc, old_brush);
+  ReleaseDC(first, dc);
+  EXPECT_EQ(headless_client_pixel("First", 5, 5), 0x000000u);
 
   headless_set_present_observer(nullptr);
   const int presents = headless_present_count("Second");

@@ -104,17 +104,47 @@ std::vector<int> typed_characters() {
   return chars;
 }
 
+// A press and release as a host reports them: the layout's text with the press, the modifiers
+// the host knows of.
+void host_key(unsigned vk, int ch, unsigned mods = 0) {
+  host::InputEvent key{};
+  key.kind = host::InputKind::KEY_DOWN;
+  key.vk = vk;
+  key.ch = ch;
+  key.mods = mods;
+  headless_raw_input(0, "W", key);
+  key.kind = host::InputKind::KEY_UP;
+  key.ch = 0;
+  headless_raw_input(0, "W", key);
+}
+
 TEST_F(QueueTest, KeysTranslateToLatin1AndControlCharacters) {
   HWND hwnd = make_window("W");
   ShowWindow(hwnd, SW_SHOW);
-  headless_type(0, "W", 233);  // é
-  headless_ctrl_key(0, "W", 'a');
-  headless_type(0, "W", 13);
-  headless_type(0, "W", 9);
-  headless_type(0, "W", 8);
-  headless_type(0, "W", 27);
-  headless_key(0, "W", VK_LEFT, 0);  // no character
-  EXPECT_EQ(typed_characters(), (std::vector<int>{233, 1, 13, 9, 8, 27}));
+  // Hosts report the layout's text; Enter, Tab, Backspace and Esc make their characters whatever
+  // that is, Ctrl+letter its control character, Ctrl with another key none, and Ctrl+Alt
+  // (AltGr) the layout's character.
+  host_key(0, 233);  // é, a key without a virtual-key code
+  host_key('A', 'a', host::MOD_CTRL);
+  host_key(VK_RETURN, 0);
+  host_key(VK_TAB, 0);
+  host_key(VK_BACK, 0);
+  host_key(VK_ESCAPE, 0);
+  host_key(VK_OEM_4, '[', host::MOD_CTRL);
+  host_key('E', 233, host::MOD_CTRL | host::MOD_ALT);
+  host_key(VK_LEFT, 0);  // no character
+  EXPECT_EQ(typed_characters(), (std::vector<int>{233, 1, 13, 9, 8, 27, 233}));
+  // Ctrl held down is known to the window system even where the host reports no modifiers with
+  // the letter (the testing layer's chords, a host that tells late).
+  host::InputEvent ctrl{};
+  ctrl.kind = host::InputKind::KEY_DOWN;
+  ctrl.vk = VK_CONTROL;
+  headless_raw_input(0, "W", ctrl);
+  host_key('R', 'r');
+  ctrl.kind = host::InputKind::KEY_UP;
+  headless_raw_input(0, "W", ctrl);
+  host_key('R', 'r');
+  EXPECT_EQ(typed_characters(), (std::vector<int>{18, 'r'}));
 
   // The character comes right after its key-down, before the key-up.
   headless_type(0, "W", 'q');
@@ -319,6 +349,31 @@ TEST_F(QueueTest, MouseButtonsInClientCoordinates) {
   for (m = poll(); m.message == WM_PAINT; m = poll()) DispatchMessageA(&m);
   EXPECT_EQ(m.message, UINT(WM_RBUTTONDOWN));
   EXPECT_EQ(m.lParam, MAKELPARAM(30, 7));
+}
+
+TEST_F(QueueTest, MovesMergeAndHeldModifiersReachClicks) {
+  HWND hwnd = make_window("W", 200, 150);
+  ShowWindow(hwnd, SW_SHOW);
+  // More moves than the input queue holds, then a click: moves not yet routed merge into the
+  // latest, so the click is not crowded out.
+  host::InputEvent move{};
+  move.kind = host::InputKind::MOUSE_MOVE;
+  for (int i = 0; i < 12000; ++i) {
+    move.x = i % 200;
+    headless_raw_input(0, "W", move);
+  }
+  // Shift held on the keyboard: the click carries MK_SHIFT though its host reported no modifiers.
+  headless_key_down(0, "W", VK_SHIFT, 0);
+  headless_click(0, "W", 10, 20);
+  headless_key_up(0, "W", VK_SHIFT);
+  MSG m = poll();
+  while (m.message == WM_PAINT || m.message == WM_KEYDOWN) {
+    DispatchMessageA(&m);
+    m = poll();
+  }
+  EXPECT_EQ(m.message, UINT(WM_LBUTTONDOWN));
+  EXPECT_EQ(m.wParam, WPARAM(0x0001 | 0x0004));  // MK_LBUTTON | MK_SHIFT
+  EXPECT_EQ(m.lParam, MAKELPARAM(10, 20));
 }
 
 TEST_F(QueueTest, CloseRequestDestroysThroughTheDefaultProcedure) {

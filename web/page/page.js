@@ -43,12 +43,13 @@
 
   // Ctrl+P, as the user would press it in the graphics window.
   function startPlayback() {
-    const CTRL = 2, VK_CONTROL = 0x11, SCAN_CONTROL = 224, SCAN_P = 19;
+    // Virtual-key codes and USB scan codes of the keys (Ctrl, P).
+    const VK_CONTROL = 0x11, VK_P = 0x50, SCAN_CONTROL = 224, SCAN_P = 19;
     Module.easelHost.sendKeys([
-      {kind: 3, vk: VK_CONTROL, scan: SCAN_CONTROL, mods: CTRL},
-      {kind: 3, vk: 0x50, scan: SCAN_P, mods: CTRL, ch: 16},
-      {kind: 4, vk: 0x50, scan: SCAN_P, mods: CTRL},
-      {kind: 4, vk: VK_CONTROL, scan: SCAN_CONTROL, mods: 0},
+      {kind: 'KEY_DOWN', vk: VK_CONTROL, scan: SCAN_CONTROL, mods: 'CTRL'},
+      {kind: 'KEY_DOWN', vk: VK_P, scan: SCAN_P, mods: 'CTRL', ch: 'p'.charCodeAt(0)},
+      {kind: 'KEY_UP', vk: VK_P, scan: SCAN_P, mods: 'CTRL'},
+      {kind: 'KEY_UP', vk: VK_CONTROL, scan: SCAN_CONTROL},
     ]);
   }
 

@@ -29,15 +29,17 @@ async function gameWithKeys(web, letters, address) {
   const hat = at(100, 60);
   await site.waitForColour(page, hat.x, hat.y, RED, 'title screen hat');
   await page.evaluate(function (letters) {
-    const CTRL = 2;
-    const records = [{kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
-                     {kind: 3, vk: 0x11, scan: 224, mods: CTRL}];
+    const CTRL = 'CTRL';
+    const records = [{kind: 'KEY_DOWN', vk: 0x20, scan: 44, ch: 32},
+                     {kind: 'KEY_UP', vk: 0x20, scan: 44},
+                     {kind: 'KEY_DOWN', vk: 0x11, scan: 224, mods: CTRL}];
     for (const letter of letters) {
       const vk = letter.charCodeAt(0);
-      records.push({kind: 3, vk: vk, scan: vk - 61, mods: CTRL, ch: vk - 64},
-                   {kind: 4, vk: vk, scan: vk - 61, mods: CTRL});
+      // The layout's letter: the window system makes the control character of Ctrl+letter.
+      records.push({kind: 'KEY_DOWN', vk: vk, scan: vk - 61, mods: CTRL, ch: vk + 32},
+                   {kind: 'KEY_UP', vk: vk, scan: vk - 61, mods: CTRL});
     }
-    records.push({kind: 4, vk: 0x11, scan: 224});
+    records.push({kind: 'KEY_UP', vk: 0x11, scan: 224});
     Module.easelHost.sendKeys(records);
   }, letters);
   const ground = at(100, -100);

@@ -31,10 +31,11 @@ function playOnStart(module, text, turns) {
   FS.writeFile('/EASEL.SCR', text);
   module.easelHost.busy = {ms: 0, runs: 0, longest: 0, span: 0};
   if (turns === 'none') module.easelHost.turnMs = Infinity;
-  const CTRL = 2;
+  const CTRL = 'CTRL';
   module.easelHost.sendKeys([
-    {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
-    {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
+    {kind: 'KEY_DOWN', vk: 0x11, scan: 224, mods: CTRL},
+    {kind: 'KEY_DOWN', vk: 0x50, scan: 19, mods: CTRL, ch: 0x70},
+    {kind: 'KEY_UP', vk: 0x50, scan: 19, mods: CTRL}, {kind: 'KEY_UP', vk: 0x11, scan: 224},
   ]);
 }
 

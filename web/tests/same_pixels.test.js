@@ -28,11 +28,12 @@ describe('a page and the headless host', function () {
     // host sends them.
     await page.evaluate(function (text) {
       FS.writeFile('/EASEL.SCR', text);
-      const CTRL = 2;
+      const CTRL = 'CTRL';
       Module.easelHost.sendKeys([
-        {kind: 3, vk: 0x20, scan: 44, ch: 32}, {kind: 4, vk: 0x20, scan: 44},
-        {kind: 3, vk: 0x11, scan: 224, mods: CTRL}, {kind: 3, vk: 0x50, scan: 19, mods: CTRL, ch: 16},
-        {kind: 4, vk: 0x50, scan: 19, mods: CTRL}, {kind: 4, vk: 0x11, scan: 224},
+        {kind: 'KEY_DOWN', vk: 0x20, scan: 44, ch: 32}, {kind: 'KEY_UP', vk: 0x20, scan: 44},
+        {kind: 'KEY_DOWN', vk: 0x11, scan: 224, mods: CTRL},
+        {kind: 'KEY_DOWN', vk: 0x50, scan: 19, mods: CTRL, ch: 0x70},
+        {kind: 'KEY_UP', vk: 0x50, scan: 19, mods: CTRL}, {kind: 'KEY_UP', vk: 0x11, scan: 224},
       ]);
     }, fs.readFileSync(script, 'latin1'));
     await assertShowsInOrder(page, expected);

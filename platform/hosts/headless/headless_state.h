@@ -42,6 +42,10 @@ constexpr int DEFAULT_SCREEN_HEIGHT = 768;
 constexpr uint64_t PROGRAM_TIME_LIMIT = 3600 * 1000;
 constexpr int TIME_LIMIT_STATUS = 124;
 constexpr int NEVER_ENDING_STATUS = 1;
+// Scan codes the testing layer gives keys that have no usage of their own: usages that name no
+// key.
+constexpr unsigned FIRST_SPARE_SCAN = 0xA5;
+constexpr unsigned LAST_SPARE_SCAN = 0xDF;
 
 struct HostState {
   int screen_width = DEFAULT_SCREEN_WIDTH;
@@ -60,7 +64,7 @@ struct HostState {
   uint64_t next_order = 0;
   std::deque<host::InputEvent> ready;  // events whose time has come, not yet taken
   std::map<unsigned, unsigned> spare_scan_codes;
-  unsigned next_spare_scan = 0x80;
+  unsigned next_spare_scan = FIRST_SPARE_SCAN;
 };
 
 HostState& state();

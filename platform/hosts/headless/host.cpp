@@ -1,14 +1,16 @@
-// The host interface without a display: a virtual screen, windows that keep the frame last
-// presented to them, a virtual clock that moves only when a wait has nothing to deliver, and
-// scheduled input handed out when the clock reaches its time. A wait that nothing could end,
-// or that would pass the time limit, fails loudly instead of hanging.
+// The headless host, the smallest complete host (docs/HOSTS.md): every operation of the driver
+// record and nothing else from the window system than hosts/host.h. A virtual screen, windows
+// that keep the frame last presented to them (the window's own pixels are lent, not copied), a
+// virtual clock that moves only when a wait has nothing to deliver, and scheduled input handed
+// out when the clock reaches its time. A wait that nothing could end, or that would pass the
+// time limit, fails loudly instead of hanging. The testing layer (platform/testing) drives it
+// through headless_state.h.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "hosts/headless/headless_state.h"
-#include "hosts/host_door.h"
 
 namespace headless {
 
@@ -31,11 +33,12 @@ void schedule(uint64_t at, std::function<void(uint64_t at)> action) {
   s.schedule.emplace(std::make_pair(at, s.next_order++), std::move(action));
 }
 
-namespace {
+using host::InputEvent;
+using host::NO_DEADLINE;
 
-// The core is about to change a window's own pixels: a frame still lent from them is copied,
-// or forgotten when frames are not kept.
-void keep_lent_frame(int host_id) {
+// The window system is about to change a window's own pixels: a frame still lent from them is
+// copied, or forgotten when frames are not kept.
+void reclaim_frame(int host_id) {
   auto it = state().windows.find(host_id);
   if (it == state().windows.end() || !it->second.lent) return;
   HostWindow& w = it->second;
@@ -45,11 +48,6 @@ void keep_lent_frame(int host_id) {
     w.presented.clear();
   w.lent = nullptr;
 }
-
-}  // namespace
-
-using host::InputEvent;
-using host::NO_DEADLINE;
 
 bool open(const char** /*why*/) {
   // A program started on this host (not a test, which never opens it) ends at the time limit
@@ -88,19 +86,19 @@ void destroy_window(int id) {
   state().windows.erase(id);
 }
 
-void present(int id, const uint32_t* pixels, int width, int height) {
+namespace {
+
+// A frame shown: lent (the window's own pixels, looked at until reclaim_frame) or copied now.
+void show_frame(int id, const uint32_t* pixels, int width, int height, bool lend) {
   auto it = state().windows.find(id);
   if (it == state().windows.end()) return;
   HostWindow& w = it->second;
   width = std::max(width, 0);
   height = std::max(height, 0);
   size_t count = size_t(width) * size_t(height);
-  // The window's own pixels stay as they are until the core announces a change, so they are
-  // only looked at for now; anything else (a menu drawn over them) is copied at once.
   w.lent = nullptr;
-  if (pixels && pixels == plat::window_own_pixels(id)) {
+  if (pixels && lend) {
     w.lent = pixels;
-    plat::before_window_change = keep_lent_frame;
   } else if (pixels) {
     w.presented.assign(pixels, pixels + count);
   } else {
@@ -114,6 +112,16 @@ void present(int id, const uint32_t* pixels, int width, int height) {
     const std::string title = w.title;
     observer(title.c_str());
   }
+}
+
+}  // namespace
+
+void present(int id, const uint32_t* pixels, int width, int height) {
+  show_frame(id, pixels, width, height, false);
+}
+
+void lend_frame(int id, const uint32_t* pixels, int width, int height) {
+  show_frame(id, pixels, width, height, true);
 }
 
 uint64_t now_ms() {
@@ -163,7 +171,10 @@ const host::HostDriver host::headless_driver = {
     headless::show_window,
     headless::destroy_window,
     headless::present,
+    headless::lend_frame,
+    headless::reclaim_frame,
     headless::now_ms,
     headless::next_input,
     headless::wait,
+    nullptr,  // runs in its own time: nothing waits for a turn
 };

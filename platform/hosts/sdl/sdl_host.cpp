@@ -119,7 +119,10 @@ const host::HostDriver host::sdl_driver = {
     sdl_host::show_window,
     sdl_host::destroy_window,
     sdl_host::present,
+    nullptr,  // copies every frame to its window's texture: lends nothing
+    nullptr,
     sdl_host::now_ms,
     sdl_host::next_input,
     sdl_host::wait,
+    nullptr,  // SDL's events queue up while the program runs; every look for input takes them
 };

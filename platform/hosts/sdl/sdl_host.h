@@ -73,9 +73,6 @@ void report(const char* what);
 unsigned virtual_key(const SDL_Keysym& key);
 unsigned scan_code(SDL_Scancode scancode);
 unsigned modifier_bits(uint16_t sdl_mods);
-// The character a key makes by itself, whatever the keyboard layout: Enter 13, Tab 9,
-// Backspace 8, Esc 27, Ctrl+letter 1..26; -1 for a key whose character comes as text.
-int key_character(const SDL_Keysym& key);
 // True for Shift, Ctrl, Alt, GUI and lock keys, which never produce text.
 bool is_modifier_key(SDL_Keycode key);
 // Decodes UTF-8 text into Latin-1 characters; characters above 255 and malformed bytes are

@@ -55,16 +55,9 @@ void translate_mouse(const SDL_Event& raw) {
       window_from_sdl(raw.type == SDL_MOUSEMOTION ? raw.motion.windowID : raw.button.windowID);
   if (window == 0) return;
   if (raw.type == SDL_MOUSEMOTION) {
-    // Only the latest position matters, as with Win32's mouse-move messages.
-    SDL_Event latest = raw, next;
-    while (peek_raw(&next) && next.type == SDL_MOUSEMOTION &&
-           next.motion.windowID == raw.motion.windowID) {
-      take_raw(&latest);
-    }
-    host::InputEvent event =
-        make_event(host::InputKind::MOUSE_MOVE, window, latest.motion.timestamp);
-    event.x = device_coordinate(latest.motion.x);
-    event.y = device_coordinate(latest.motion.y);
+    host::InputEvent event = make_event(host::InputKind::MOUSE_MOVE, window, raw.motion.timestamp);
+    event.x = device_coordinate(raw.motion.x);
+    event.y = device_coordinate(raw.motion.y);
     push(event);
     return;
   }
@@ -97,7 +90,8 @@ void translate_key(const SDL_Event& raw) {
     push(event);
     return;
   }
-  int ch = key_character(key);
+  // The layout's text for this press; the window system makes the characters of Enter, Tab,
+  // Backspace, Esc and Ctrl+letter itself.
   int chars[SDL_TEXTINPUTEVENT_TEXT_SIZE];
   int count = 0;
   SDL_Event next;
@@ -106,18 +100,10 @@ void translate_key(const SDL_Event& raw) {
     take_raw(&next);
     count = latin1_from_utf8(next.text.text, chars, SDL_TEXTINPUTEVENT_TEXT_SIZE);
   }
-  int first_extra = 0;
-  if (ch < 0) {
-    ch = count > 0 ? chars[0] : 0;
-    first_extra = count > 0 ? 1 : 0;
-  } else {
-    // The key's own character wins; text with it belonged to the same press.
-    first_extra = count;
-  }
-  event.ch = ch;
+  event.ch = count > 0 ? chars[0] : 0;
   push(event);
   // A press that made several characters (a dead key followed by one it cannot combine with).
-  for (int i = first_extra; i < count; ++i) {
+  for (int i = 1; i < count; ++i) {
     host::InputEvent text = make_event(host::InputKind::TEXT, window, raw.key.timestamp);
     text.ch = chars[i];
     push(text);

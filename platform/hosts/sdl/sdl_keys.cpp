@@ -1,9 +1,8 @@
 // The SDL host's key map: Win32 virtual-key codes, 8-bit scan codes and modifier bits from SDL's
-// key records, the characters that keys make by themselves, and UTF-8 text decoded to Latin-1.
+// key records, and UTF-8 text decoded to Latin-1.
 // Letters and punctuation follow the user's layout, as Win32's codes do; the digit row and keys
 // that the layout gives no Latin letter (a Cyrillic layout, say) fall back to their position.
 #include "hosts/sdl/sdl_host.h"
-#include "platform/win32_keys.h"
 
 namespace sdl_host {
 
@@ -183,26 +182,6 @@ unsigned modifier_bits(uint16_t sdl_mods) {
   if (sdl_mods & KMOD_CTRL) mods |= host::MOD_CTRL;
   if (sdl_mods & KMOD_ALT) mods |= host::MOD_ALT;
   return mods;
-}
-
-int key_character(const SDL_Keysym& key) {
-  switch (virtual_key(key)) {
-    case VK_RETURN:
-      return 13;
-    case VK_TAB:
-      return 9;
-    case VK_BACK:
-      return 8;
-    case VK_ESCAPE:
-      return 27;
-    default:
-      break;
-  }
-  // Ctrl+Alt is AltGr on some desktops, which makes real characters.
-  const bool ctrl = (key.mod & KMOD_CTRL) != 0 && (key.mod & KMOD_ALT) == 0;
-  const unsigned vk = virtual_key(key);
-  if (ctrl && vk >= 'A' && vk <= 'Z') return int(vk - 'A') + 1;
-  return -1;
 }
 
 bool is_modifier_key(SDL_Keycode key) {

@@ -2,8 +2,7 @@
 // system's windows drawn into canvases on the page, the browser's clock, and input from the
 // page's mouse and key events. The page side lives in web_host.js;
 // these functions are the C++ half of the door. The wait suspends the program (ASYNCIFY) on a
-// promise that the next input or the deadline resolves, so an idle page runs no code at all;
-// a program that runs on without waiting is suspended for one turn of the page now and then.
+// promise that the next input or the deadline resolves, so an idle page runs no code at all.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -13,12 +12,39 @@
 #include <vector>
 
 #include "hosts/host.h"
-#include "hosts/host_door.h"
 
 namespace {
 
+// The input record that the page fills for each input (web_host.js take()): one number per
+// field, in this order. The page learns the order, and the names and numbers of the input kinds
+// and modifier bits, from here when the host opens, so that both sides are built from these
+// lists.
+// clang-format off
+#define WEB_INPUT_FIELDS(FIELD) \
+  FIELD(kind) FIELD(window) FIELD(x) FIELD(y) FIELD(button) FIELD(vk) FIELD(scan) FIELD(mods) \
+  FIELD(ch) FIELD(width) FIELD(height) FIELD(time) FIELD(extended)
+// clang-format on
+
+enum InputField {
+#define WEB_INPUT_FIELD_ENUM(name) FIELD_##name,
+  WEB_INPUT_FIELDS(WEB_INPUT_FIELD_ENUM)
+#undef WEB_INPUT_FIELD_ENUM
+      FIELD_COUNT
+};
+
+#define WEB_NAME_OF(name) #name " "
+constexpr char FIELD_NAMES[] = WEB_INPUT_FIELDS(WEB_NAME_OF);
+constexpr char KIND_NAMES[] = HOST_INPUT_KINDS(WEB_NAME_OF);
+#undef WEB_NAME_OF
+#define WEB_COUNT_KIND(name) +1
+constexpr int KIND_COUNT = 0 HOST_INPUT_KINDS(WEB_COUNT_KIND);
+#undef WEB_COUNT_KIND
+
 // The page's half, reached through Module.easelHost (web_host.js).
-EM_JS(int, js_open, (), { return Module.easelHost.open() ? 1 : 0; });
+EM_JS(int, js_open, (const char* fields, const char* kinds, int shift, int ctrl, int alt), {
+  const host = Module.easelHost;
+  return host.open(host.latin1(fields), host.latin1(kinds), shift, ctrl, alt) ? 1 : 0;
+});
 EM_JS(int, js_create_window, (const char* title, int x, int y, int width, int height), {
   return Module.easelHost.createWindow(Module.easelHost.latin1(title), x, y, width, height);
 });
@@ -29,7 +55,7 @@ EM_JS(void, js_present, (int id, const uint8_t* rgba, int width, int height, int
       { Module.easelHost.present(id, rgba, width, height, top, bottom); });
 EM_JS(int, js_observed, (), { return Module.easelHost.onPresent ? 1 : 0; });
 EM_JS(double, js_now, (), { return Module.easelHost.now(); });
-// Fills the twelve numbers of one input record; 0 when there is none.
+// Fills the FIELD_COUNT numbers of one input record; 0 when there is none.
 EM_JS(int, js_take_input, (double* out), { return Module.easelHost.take(out) ? 1 : 0; });
 EM_ASYNC_JS(void, js_wait, (double deadline), { await Module.easelHost.wait(deadline); });
 // Whether the program has run long enough since the page last had the browser, and one turn of
@@ -69,10 +95,6 @@ struct PendingFrame {
   const uint32_t* lent = nullptr;  // the window's own pixels, or null: converted already
   int width = 0;
   int height = 0;
-  // The window's own pixels changed after this frame: it is presented again before the
-  // program waits, but a turn of the page (next_input) may come first and shows them as they
-  // stand.
-  bool changed = false;
 };
 
 std::map<int, PendingFrame>& pending() {
@@ -120,36 +142,21 @@ void show_picture(int id) {
   picture.changed_top = picture.changed_bottom = 0;
 }
 
-// The window's pixels are about to change: a frame lent from them is superseded by the present
-// that follows the change (a frame of the moment, a menu drawn over the window, stays).
-void note_window_change(int id) {
-  PendingFrame& frame = pending()[id];
-  if (frame.lent != nullptr || frame.width == 0) frame = PendingFrame{nullptr, 0, 0, true};
-}
-
-// The window's own pixels as they stand, asked of the core afresh (they may have moved).
-bool current_pixels(int id, PendingFrame* frame) {
-  RECT outer{};
-  frame->lent = plat::window_own_pixels(id);
-  if (frame->lent == nullptr ||
-      !plat::window_surface(plat::window_from_host(id), nullptr, &outer)) {
-    return false;
-  }
-  frame->width = outer.right;
-  frame->height = outer.bottom;
-  return frame->width > 0 && frame->height > 0;
-}
-
-// Puts every pending frame on its canvas; called as the program starts to wait (when every
-// window changed has been presented again) or takes a turn (when the windows changed since
-// their last present are shown as they stand).
-void show_pending_frames(bool turn) {
-  for (auto& [id, frame] : pending()) {
-    if (frame.changed && (!turn || !current_pixels(id, &frame))) continue;
+// Puts every pending frame on its canvas; called as the program starts to wait or takes a
+// turn, when every changed window has just been presented.
+void show_pending_frames() {
+  for (const auto& [id, frame] : pending()) {
     if (frame.lent != nullptr) convert(id, frame.lent, frame.width, frame.height);
     show_picture(id);
   }
   pending().clear();
+}
+
+// A number of the page's record as an int: held to int's range (a double beyond it does not
+// convert), 0 for one that is no number.
+int whole(double value) {
+  if (!(value == value)) return 0;
+  return int(std::clamp(value, double(INT32_MIN), double(INT32_MAX)));
 }
 
 }  // namespace
@@ -162,7 +169,8 @@ using host::NO_DEADLINE;
 
 bool open(const char** why) {
   if (opened) return true;
-  if (js_open() == 0) {
+  if (js_open(FIELD_NAMES, KIND_NAMES, int(host::MOD_SHIFT), int(host::MOD_CTRL),
+              int(host::MOD_ALT)) == 0) {
     if (why != nullptr) *why = "no page to draw on";
     return false;
   }
@@ -190,7 +198,10 @@ void destroy_window(int id) {
   js_destroy_window(id);
 }
 
-void present(int id, const uint32_t* pixels, int width, int height) {
+namespace {
+
+// A frame shown: lent (the window's own pixels, pointed at until reclaim_frame) or converted now.
+void show_frame(int id, const uint32_t* pixels, int width, int height, bool lend) {
   // Canvases take at most 16384 pixels a side in every browser.
   constexpr int MAX_EXTENT = 16384;
   if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_EXTENT || height > MAX_EXTENT) {
@@ -206,15 +217,26 @@ void present(int id, const uint32_t* pixels, int width, int height) {
   PendingFrame& frame = pending()[id];
   frame.width = width;
   frame.height = height;
-  frame.changed = false;
-  if (pixels == plat::window_own_pixels(id)) {
-    frame.lent = pixels;
-    plat::before_window_change = note_window_change;
-  } else {
-    // Anything else (a menu drawn over the window) is a buffer of the moment: converted now.
-    frame.lent = nullptr;
-    convert(id, pixels, width, height);
-  }
+  frame.lent = lend ? pixels : nullptr;
+  // Anything else (a menu drawn over the window) is a buffer of the moment: converted now.
+  if (!lend) convert(id, pixels, width, height);
+}
+
+}  // namespace
+
+void present(int id, const uint32_t* pixels, int width, int height) {
+  show_frame(id, pixels, width, height, false);
+}
+
+void lend_frame(int id, const uint32_t* pixels, int width, int height) {
+  show_frame(id, pixels, width, height, true);
+}
+
+// The window's pixels are about to change: a frame lent from them is superseded by the present
+// that follows the change.
+void reclaim_frame(int id) {
+  auto it = pending().find(id);
+  if (it != pending().end() && it->second.lent != nullptr) pending().erase(it);
 }
 
 uint64_t now_ms() {
@@ -225,38 +247,45 @@ uint64_t now_ms() {
 
 bool next_input(InputEvent* event) {
   if (!opened || event == nullptr) return false;
-  // The page's input arrives only while the browser runs, which it does only while the program
-  // is suspended. A program that looks for input without ever waiting (a script played back
-  // takes its events from the file) lets the page have a turn every few frames' time, with the
-  // frames so far shown: the page keeps answering, and a Ctrl key or the close box reaches the
-  // program as it does on the desktop.
-  if (js_turn_due() != 0) {
-    show_pending_frames(true);
-    js_take_turn();
+  double record[FIELD_COUNT];
+  for (;;) {
+    if (js_take_input(record) == 0) return false;
+    const double kind = record[FIELD_kind];
+    if (kind >= 0 && kind < KIND_COUNT) break;  // a record of no kind is dropped
   }
-  double record[13];
-  if (js_take_input(record) == 0) return false;
   *event = InputEvent{};
-  event->kind = InputKind(int(record[0]));
-  event->window = int(record[1]);
-  event->x = int(record[2]);
-  event->y = int(record[3]);
-  event->button = int(record[4]);
-  event->vk = unsigned(record[5]);
-  event->scan = unsigned(record[6]);
-  event->mods = unsigned(record[7]);
-  event->ch = int(record[8]);
-  event->width = int(record[9]);
-  event->height = int(record[10]);
-  event->time = record[11] > 0 ? uint64_t(record[11]) : 0;
-  event->extended = record[12] != 0;
+  event->kind = InputKind(int(record[FIELD_kind]));
+  event->window = whole(record[FIELD_window]);
+  event->x = whole(record[FIELD_x]);
+  event->y = whole(record[FIELD_y]);
+  event->button = whole(record[FIELD_button]);
+  event->vk = unsigned(whole(record[FIELD_vk]));
+  event->scan = unsigned(whole(record[FIELD_scan]));
+  event->mods = unsigned(whole(record[FIELD_mods]));
+  event->ch = whole(record[FIELD_ch]);
+  event->width = whole(record[FIELD_width]);
+  event->height = whole(record[FIELD_height]);
+  const double time = record[FIELD_time];
+  event->time = time > 0 && time < 1e18 ? uint64_t(time) : 0;
+  event->extended = record[FIELD_extended] != 0;
   return true;
 }
 
 void wait(uint64_t deadline) {
   if (!opened) return;
-  show_pending_frames(false);
+  show_pending_frames();
   js_wait(deadline == NO_DEADLINE ? -1.0 : double(deadline));
+}
+
+// The page's input arrives only while the browser runs, which it does only while the program is
+// suspended. A program that looks for input without ever waiting (a script played back takes
+// its events from the file) lets the page have a turn every few frames' time, with the frames so
+// far shown: the page keeps answering, and a Ctrl key or the close box reaches the program as it
+// does on the desktop.
+void take_turn() {
+  if (!opened || js_turn_due() == 0) return;
+  show_pending_frames();
+  js_take_turn();
 }
 
 }  // namespace web_host
@@ -269,7 +298,10 @@ const host::HostDriver host::web_driver = {
     web_host::show_window,
     web_host::destroy_window,
     web_host::present,
+    web_host::lend_frame,
+    web_host::reclaim_frame,
     web_host::now_ms,
     web_host::next_input,
     web_host::wait,
+    web_host::take_turn,
 };

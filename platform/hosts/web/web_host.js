@@ -5,11 +5,14 @@
 Module.easelHost = (function () {
   'use strict';
 
-  // Input kinds, modifier bits and virtual-key codes as platform/hosts/host.h and win32.h
-  // number them.
-  const MOUSE_DOWN = 0, MOUSE_UP = 1, MOUSE_MOVE = 2, KEY_DOWN = 3, KEY_UP = 4, CLOSE = 6,
-        FOCUS = 9;
-  const MOD_SHIFT = 1, MOD_CTRL = 2, MOD_ALT = 4;
+  // Input records name their kind ({kind: 'KEY_DOWN', ...}) and may name their modifiers
+  // ({mods: 'SHIFT CTRL'}); take() hands them to the C++ half as numbers, in the order of the
+  // fields. The fields' order and the numbers of the kinds and modifier bits are given by the
+  // C++ half when the host opens (web_host.cpp), so that no side numbers them on its own.
+  // Virtual-key codes are win32_keys.h's.
+  let fields = [];
+  const kinds = Object.create(null);
+  const mods = Object.create(null);
 
   const NAMED_KEYS = {
     Enter: 0x0D, Tab: 0x09, Backspace: 0x08, Escape: 0x1B, ' ': 0x20, ArrowLeft: 0x25,
@@ -117,8 +120,8 @@ Module.easelHost = (function () {
   }
 
   function modifiers(event) {
-    return (event.shiftKey ? MOD_SHIFT : 0) | (event.ctrlKey ? MOD_CTRL : 0) |
-           (event.altKey ? MOD_ALT : 0);
+    return (event.shiftKey ? mods.SHIFT : 0) | (event.ctrlKey ? mods.CTRL : 0) |
+           (event.altKey ? mods.ALT : 0);
   }
 
   // The single Unicode character a key's name stands for, or -1.
@@ -143,19 +146,9 @@ Module.easelHost = (function () {
     return POSITIONAL_KEYS[code] || 0;
   }
 
-  // The Latin-1 character a press makes: Enter 13, Tab 9, Backspace 8, Esc 27, Ctrl+letter
-  // 1..26, otherwise the character the user's layout gave the key (0 for none or beyond 255).
-  function pressCharacter(event, vk) {
-    switch (event.key) {
-      case 'Enter': return 13;
-      case 'Tab': return 9;
-      case 'Backspace': return 8;
-      case 'Escape': return 27;
-    }
-    const altGraph = event.getModifierState && event.getModifierState('AltGraph');
-    if (event.ctrlKey && !event.altKey && !altGraph) {
-      return vk >= 0x41 && vk <= 0x5A ? vk - 0x40 : 0;
-    }
+  // The Latin-1 character the user's layout typed with a press (0 for none or beyond 255); the
+  // window system makes the characters of Enter, Tab, Backspace, Esc and Ctrl+letter itself.
+  function pressCharacter(event) {
     const ch = keyCharacter(event.key);
     return ch >= 0x20 && ch <= 0xFF && ch !== 0x7F ? ch : 0;
   }
@@ -172,9 +165,9 @@ Module.easelHost = (function () {
     const down = event.type === 'keydown';
     const vk = virtualKey(event);
     const record = {
-      kind: down ? KEY_DOWN : KEY_UP, window: keyWindow(), vk: vk,
+      kind: down ? 'KEY_DOWN' : 'KEY_UP', window: keyWindow(), vk: vk,
       scan: SCAN_CODES[event.code] || 0, mods: modifiers(event),
-      ch: down ? pressCharacter(event, vk) : 0,
+      ch: down ? pressCharacter(event) : 0,
       extended: EXTENDED_CODES.has(event.code),
     };
     // The page's own meanings of these keys (selecting, scrolling, the browser's menu) would
@@ -199,9 +192,16 @@ Module.easelHost = (function () {
     return text;
   }
 
-  function open() {
+  // fieldNames, kindNames: names separated by spaces, in the order of their numbers.
+  function open(fieldNames, kindNames, shift, ctrl, alt) {
     screen = document.getElementById('easel-screen');
     if (!screen) return false;
+    fields = fieldNames.split(' ').filter(function (name) { return name !== ''; });
+    kindNames.split(' ').filter(function (name) { return name !== ''; })
+        .forEach(function (name, number) { kinds[name] = number; });
+    mods.SHIFT = shift;
+    mods.CTRL = ctrl;
+    mods.ALT = alt;
     start = performance.now();
     resumed = runStart = start;  // the program runs from here to its first wait
     lastTurn = start;
@@ -223,7 +223,7 @@ Module.easelHost = (function () {
     close.title = 'Close';
     close.textContent = '\u00D7';
     close.addEventListener('click', function () {
-      push({kind: CLOSE, window: id});
+      push({kind: 'CLOSE', window: id});
     });
     caption.append(name, close);
     const canvas = document.createElement('canvas');
@@ -237,23 +237,20 @@ Module.easelHost = (function () {
     canvas.addEventListener('pointerdown', function (event) {
       canvas.focus({preventScroll: true});
       canvas.setPointerCapture(event.pointerId);
-      push(mouseRecord(MOUSE_DOWN, id, canvas, event));
+      push(mouseRecord('MOUSE_DOWN', id, canvas, event));
       event.preventDefault();
     });
     canvas.addEventListener('pointerup', function (event) {
-      push(mouseRecord(MOUSE_UP, id, canvas, event));
+      push(mouseRecord('MOUSE_UP', id, canvas, event));
     });
     canvas.addEventListener('pointermove', function (event) {
-      // Only the latest position matters, as with Win32's mouse-move messages.
-      const last = queue[queue.length - 1];
-      if (last && last.kind === MOUSE_MOVE && last.window === id) queue.pop();
-      push(mouseRecord(MOUSE_MOVE, id, canvas, event));
+      push(mouseRecord('MOUSE_MOVE', id, canvas, event));
     });
     canvas.addEventListener('contextmenu', function (event) {
       event.preventDefault();
     });
     canvas.addEventListener('focus', function () {
-      push({kind: FOCUS, window: id});
+      push({kind: 'FOCUS', window: id});
     });
     figure.append(caption, canvas);
     // Windows stand on the page in the order of their places on the screen, top to bottom.
@@ -311,15 +308,23 @@ Module.easelHost = (function () {
     if (host.onPresent) host.onPresent(w.canvas.dataset.title, bytes, width, height);
   }
 
+  // A field of an input record as the C++ half reads it: the kind's number (-1 for no kind,
+  // which it drops), modifier names as their bits, true as 1, anything missing as 0.
+  function numberOf(record, field) {
+    const value = record[field];
+    if (field === 'kind') return value in kinds ? kinds[value] : -1;
+    if (field === 'mods' && typeof value === 'string') {
+      return value.split(' ').reduce(function (bits, name) { return bits | (mods[name] || 0); }, 0);
+    }
+    return +value || 0;
+  }
+
   function take(address) {
     const record = queue.shift();
     if (!record) return false;
-    const fields = [
-      record.kind, record.window || 0, record.x || 0, record.y || 0, record.button || 0,
-      record.vk || 0, record.scan || 0, record.mods || 0, record.ch || 0, record.width || 0,
-      record.height || 0, record.time || 0, record.extended ? 1 : 0,
-    ];
-    for (let i = 0; i < fields.length; ++i) HEAPF64[(address >> 3) + i] = fields[i];
+    for (let i = 0; i < fields.length; ++i) {
+      HEAPF64[(address >> 3) + i] = numberOf(record, fields[i]);
+    }
     return true;
   }
 

@@ -1,7 +1,7 @@
 // Win32's virtual-key codes: what a host reports for a key (its key map) and what the window
-// system's keyboard and menus act on, with Win32's names and values. win32.h includes it; the
-// browser host's key table (hosts/web/web_host.js) uses the same numbers, as JavaScript cannot
-// include this header.
+// system's keyboard and menus act on, with Win32's names and values. win32.h and the hosts'
+// header (hosts/host.h) include it; the browser host's key table (hosts/web/web_host.js) uses the
+// same numbers, as JavaScript cannot include this header.
 #pragma once
 
 #define VK_BACK 0x08

@@ -8,6 +8,7 @@
 // release goes where its press went (to the program or to the menu), and so does every button
 // release, so the program never sees a release without its press, nor misses the release of a
 // key it saw go down (the package follows Ctrl that way).
+#include "key_message.h"
 #include "menu/menu_private.h"
 
 namespace plat {
@@ -458,13 +459,11 @@ bool menu_handle_input(HWND hwnd, const host::InputEvent& ev) {
 }
 
 void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  constexpr LPARAM ALT_DOWN = LPARAM(1) << 29;
-  constexpr LPARAM WAS_DOWN = LPARAM(1) << 30;
   switch (message) {
     case WM_SYSKEYDOWN:
-      if (lparam & WAS_DOWN) return;  // a held key's repeats change nothing
-      menu_state().alt_tapped = (lparam & ALT_DOWN) && wparam == VK_MENU;
-      menu_state().f10_tapped = !(lparam & ALT_DOWN) && wparam == VK_F10;
+      if (lparam & KEY_WAS_DOWN) return;  // a held key's repeats change nothing
+      menu_state().alt_tapped = (lparam & KEY_ALT_DOWN) && wparam == VK_MENU;
+      menu_state().f10_tapped = !(lparam & KEY_ALT_DOWN) && wparam == VK_F10;
       return;
     case WM_KEYUP:
     case WM_SYSKEYUP: {
@@ -478,7 +477,8 @@ void menu_default_key(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
       menu_state().alt_tapped = false;
       const Menu* bar = bar_of(hwnd);
       int ch = int(wparam & 0xFF);
-      if (!(lparam & ALT_DOWN) || !bar || track().mode != Mode::NONE || ch == '\t' || ch == 27) {
+      if (!(lparam & KEY_ALT_DOWN) || !bar || track().mode != Mode::NONE || ch == '\t' ||
+          ch == 27) {
         return;
       }
       unsigned vk = (ch >= 'a' && ch <= 'z') ? unsigned(ch - 'a' + 'A') : unsigned(ch);

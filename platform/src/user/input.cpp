@@ -1,10 +1,13 @@
 // Raw host input turned into window messages: mouse buttons in the client area, keys to the
 // focus window (Alt, Alt+key and F10 as system keys), text without a key press, close requests,
-// exposure, resizing and focus. Mouse, key and close input is offered to the menus in order as
-// it is routed, which happens only once what came before it has been retrieved: a lone Alt
-// opens the menu in DefWindowProcA, and the keys typed after it are then the menu's.
+// exposure, resizing and focus. The rules every host shares live here and nowhere else: the
+// modifier state, the characters that keys make whatever the layout (Enter, Tab, Backspace, Esc,
+// Ctrl+letter), and the merging of mouse moves. Mouse, key and close input is offered to the menus
+// in order as it is routed, which happens only once what came before it has been retrieved: a lone
+// Alt opens the menu in DefWindowProcA, and the keys typed after it are then the menu's.
 // TranslateMessage lives here too: it makes the character of the press that the program retrieved
 // last for the message's scan code.
+#include "key_message.h"
 #include "user/user_state.h"
 
 namespace plat {
@@ -19,12 +22,6 @@ constexpr WPARAM MK_CONTROL = 0x0008;
 
 // A host that floods the window system with input must not make it grow without bound.
 constexpr size_t MAX_INPUT_MESSAGES = 10000;
-
-// Key-message lParam bits beside the repeat count and the scan code.
-constexpr DWORD KEY_EXTENDED = 1u << 24;
-constexpr DWORD KEY_ALT_DOWN = 1u << 29;
-constexpr DWORD KEY_WAS_DOWN = 1u << 30;
-constexpr DWORD KEY_RELEASED = 1u << 31;
 
 // Queues a message, or (message 0) a raw event whose message is made when it is routed.
 void push_input(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, const host::InputEvent& ev) {
@@ -71,6 +68,7 @@ bool mouse_button(InputMessage& in) {
   }
   // Other presses on the menu bar that no menu took, or outside the window, make no message.
   if (x < 0 || y < 0 || x >= client_width(*w) || y >= client_height(*w)) return false;
+  // The modifier state was settled when the event arrived (convert_input).
   if (ev.mods & host::MOD_SHIFT) keys |= MK_SHIFT;
   if (ev.mods & host::MOD_CTRL) keys |= MK_CONTROL;
   in.msg.message = message;
@@ -110,6 +108,53 @@ bool is_latin1_character(int ch) {
   return ch >= 1 && ch <= 255;
 }
 
+// The modifiers held at an event: those its host reports, and the Shift, Ctrl and Alt keys that
+// went down here and have not come up (a host that cannot tell, or tells late, is made up for).
+unsigned modifier_state(const host::InputEvent& ev) {
+  const UserState& u = user();
+  unsigned mods = ev.mods;
+  if (u.keys_held.test(VK_SHIFT)) mods |= host::MOD_SHIFT;
+  if (u.keys_held.test(VK_CONTROL)) mods |= host::MOD_CTRL;
+  if (u.keys_held.test(VK_MENU)) mods |= host::MOD_ALT;
+  return mods;
+}
+
+// The character of a key press: Enter, Tab, Backspace and Esc make theirs whatever the layout
+// says, Ctrl with a letter makes 1..26 and with any other key nothing; otherwise it is the one
+// the host's layout typed. Ctrl with Alt is AltGr on many keyboards, which types real characters.
+int press_character(const host::InputEvent& ev) {
+  switch (ev.vk) {
+    case VK_RETURN:
+      return 13;
+    case VK_TAB:
+      return 9;
+    case VK_BACK:
+      return 8;
+    case VK_ESCAPE:
+      return 27;
+    default:
+      break;
+  }
+  if ((ev.mods & host::MOD_CTRL) && !(ev.mods & host::MOD_ALT))
+    return ev.vk >= 'A' && ev.vk <= 'Z' ? int(ev.vk - 'A') + 1 : 0;
+  return is_latin1_character(ev.ch) ? ev.ch : 0;
+}
+
+// A move into the queue: only the latest position matters, as with Win32's mouse-move messages,
+// so a move not yet routed to the same window is replaced rather than joined.
+void push_move(HWND hwnd, const host::InputEvent& ev) {
+  std::deque<InputMessage>& input = user().input;
+  if (!input.empty()) {
+    InputMessage& last = input.back();
+    if (!last.routed && last.raw.kind == host::InputKind::MOUSE_MOVE && last.msg.hwnd == hwnd) {
+      last.raw = ev;
+      last.msg.time = DWORD(ev.time);
+      return;
+    }
+  }
+  push_input(hwnd, 0, 0, 0, ev);
+}
+
 // As on Win32: a key pressed with Alt held (and Ctrl not, which makes it AltGr), Alt itself and
 // F10 are system keys; a release is one when its press was.
 void convert_key(HWND hwnd, const host::InputEvent& ev) {
@@ -118,8 +163,8 @@ void convert_key(HWND hwnd, const host::InputEvent& ev) {
   size_t slot = ev.vk & 0xFF;
   bool tracked = ev.vk < 256;
   bool held = tracked && u.keys_held.test(slot);
-  bool alt = (ev.mods & host::MOD_ALT) || ev.vk == VK_MENU || u.keys_held.test(VK_MENU);
-  bool ctrl = (ev.mods & host::MOD_CTRL) || ev.vk == VK_CONTROL || u.keys_held.test(VK_CONTROL);
+  bool alt = (ev.mods & host::MOD_ALT) || ev.vk == VK_MENU;
+  bool ctrl = (ev.mods & host::MOD_CTRL) || ev.vk == VK_CONTROL;
   bool system;
   if (down) {
     system = (alt || ev.vk == VK_F10) && !ctrl;
@@ -136,7 +181,7 @@ void convert_key(HWND hwnd, const host::InputEvent& ev) {
     }
     u.text_of_system_key = false;
   }
-  DWORD bits = 1u | ((ev.scan & 0xFFu) << 16);
+  DWORD bits = KEY_REPEAT_ONE | ((ev.scan & 0xFFu) << KEY_SCAN_SHIFT);
   if (extended_key(ev)) bits |= KEY_EXTENDED;
   if (alt && !ctrl && (down || system)) bits |= KEY_ALT_DOWN;
   if (!down) bits |= KEY_WAS_DOWN | KEY_RELEASED;
@@ -145,8 +190,14 @@ void convert_key(HWND hwnd, const host::InputEvent& ev) {
   push_input(hwnd, message, ev.vk, LPARAM(bits), ev);
 }
 
-void convert_input(const host::InputEvent& ev) {
+void convert_input(const host::InputEvent& raw) {
   using host::InputKind;
+  host::InputEvent ev = raw;
+  if (ev.kind != InputKind::TEXT) ev.mods = modifier_state(ev);
+  if (ev.kind == InputKind::KEY_DOWN)
+    ev.ch = press_character(ev);
+  else if (ev.kind != InputKind::TEXT)
+    ev.ch = 0;
   HWND hwnd = window_from_host(ev.window);
   bool keyboard =
       ev.kind == InputKind::KEY_DOWN || ev.kind == InputKind::KEY_UP || ev.kind == InputKind::TEXT;
@@ -164,8 +215,10 @@ void convert_input(const host::InputEvent& ev) {
   switch (ev.kind) {
     case InputKind::MOUSE_DOWN:
     case InputKind::MOUSE_UP:
-    case InputKind::MOUSE_MOVE:
       push_input(hwnd, 0, 0, 0, ev);
+      break;
+    case InputKind::MOUSE_MOVE:
+      push_move(hwnd, ev);
       break;
     case InputKind::KEY_DOWN:
     case InputKind::KEY_UP:
@@ -242,7 +295,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return TRUE;
   // The scan code in bits 16-23 names the key, and the character is that of the press retrieved
   // last: a copy re-posted while handling the press translates the same.
-  uint8_t ch = user().scan_chars[(uintptr_t(msg->lParam) >> 16) & 0xFF];
+  uint8_t ch = user().scan_chars[key_scan(msg->lParam)];
   if (ch != 0)
     PostMessageA(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, ch, msg->lParam);
   return TRUE;

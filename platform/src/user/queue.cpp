@@ -78,6 +78,7 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, 
   Filter filter{hwnd, filter_min, filter_max};
   route_input(filter);
   present_changed_windows();
+  host::take_turn();
 
   UserState& u = user();
   // Whatever is in the queue now has been looked at: WaitMessage waits for what comes after.

@@ -47,6 +47,7 @@ struct Window {
   bool visible = false;
   bool ever_shown = false;
   bool changed = false;      // pixels differ from what the host shows
+  bool lent = false;         // the host shows the pixels themselves (host::lend_frame)
   bool destroying = false;   // inside DestroyWindow: refuse a second destruction
   bool has_update = false;   // the update area below is not empty (else it means nothing)
   bool erase = false;        // the update area still needs its background
@@ -127,8 +128,8 @@ inline HWND window_handle(uintptr_t value) {
 inline uint32_t* window_pixels(Window& w) {
   return w.pixels.data() + w.first_row * size_t(w.width);
 }
-// To be called before a window's own pixels change (see before_window_change).
-void will_change(const Window& w);
+// To be called before a window's own pixels change: a frame lent to the host is taken back.
+void will_change(Window& w);
 
 // Height of the menu bar rows that a window's client area gives up (none without a menu).
 int menu_rows(const Window& w);

@@ -11,14 +11,14 @@
 
 namespace plat {
 
-void (*before_window_change)(int host_id) = nullptr;
-
-// A frame lent to the headless host stays valid while the window table grows only if windows
-// move there without copying their pixels.
+// A frame lent to the host stays valid while the window table grows only if windows move there
+// without copying their pixels.
 static_assert(std::is_nothrow_move_constructible_v<Window>);
 
-void will_change(const Window& w) {
-  if (before_window_change && w.host_id > 0) before_window_change(w.host_id);
+void will_change(Window& w) {
+  if (!w.lent) return;
+  w.lent = false;
+  host::reclaim_frame(w.host_id);
 }
 
 bool window_surface(HWND hwnd, Surface* surface, RECT* client) {
@@ -61,15 +61,6 @@ bool scroll_window_up(HWND hwnd, int rows) {
   w->first_row += shift;
   w->changed = true;
   return true;
-}
-
-const uint32_t* window_own_pixels(int host_id) {
-  const uint32_t* found = nullptr;
-  if (host_id <= 0) return nullptr;
-  window_table().for_each([&](uintptr_t, Window& w) {
-    if (w.host_id == host_id) found = window_pixels(w);
-  });
-  return found;
 }
 
 HWND window_from_host(int host_id) {
@@ -147,9 +138,16 @@ void present_changed_windows() {
     // host takes them.
     Surface own{window_pixels(*w), w->width, w->height, w->width};
     Surface overlay;
-    const Surface& shown =
-        menu_compose_overlay(hwnd, own, &overlay) && overlay.pixels ? overlay : own;
-    host::present(w->host_id, shown.pixels, shown.width, shown.height);
+    if (menu_compose_overlay(hwnd, own, &overlay) && overlay.pixels) {
+      w = find_window(hwnd);
+      if (!w) continue;
+      w->lent = false;
+      host::present(w->host_id, overlay.pixels, overlay.width, overlay.height);
+      continue;
+    }
+    // The host may keep pointing at the window's own pixels until they change.
+    w->lent = host::lend_frame(w->host_id, own.pixels, own.width, own.height);
+    if (!w->lent) host::present(w->host_id, own.pixels, own.width, own.height);
   }
 }
 
