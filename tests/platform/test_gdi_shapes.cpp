@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "test_gdi_helpers.h"
 
@@ -275,6 +276,22 @@ TEST_F(GdiShapes, AnyIntCoordinateIsClipped) {
   EXPECT_EQ(GetPixel(dc, 200, 0), COLORREF(0xFFFFFFFF));
   EXPECT_EQ(GetPixel(dc, INT_MIN, INT_MAX), COLORREF(0xFFFFFFFF));
   EXPECT_EQ(GetPixel(dc, 10, 100), BLUE);
+
+  // Edges reaching far beyond any bitmap cross each row where the same edges near the origin
+  // do: a slanted left edge 1/3 column a row, its end a million rows down, against one 300 rows
+  // down (both ceil their crossings: a far edge floored or rounded shows on two rows of three).
+  auto fill_rows = [&](LONG far_y) {
+    paint_background(BACKGROUND);
+    POINT wedge[3] = {{150, 0}, {150 - far_y / 3, far_y}, {150, far_y}};
+    Polygon(dc, wedge, 3);
+    std::vector<uint32_t> rows;
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 200; ++x) rows.push_back(px(x, y));
+    return rows;
+  };
+  const std::vector<uint32_t> near = fill_rows(300);
+  EXPECT_EQ(fill_rows(3 << 20), near);
+  EXPECT_EQ(near[size_t(149) * 200 + 120], BLUE_PIXEL);  // the wedge is there at all
 }
 
 }  // namespace
