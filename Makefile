@@ -124,7 +124,7 @@ WINDOWS_OUT := build/windows
 windows: deps $(BUILD)/CMakeCache.txt
 	@scripts/windows-deps.sh $(WINDOWS_DEPS)
 	cmake --build $(BUILD) -j $(JOBS) --target chilly_icons
-	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(WINDOWS_BUILD) --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
 	  -DCHILLY_ICON_DIR=$(abspath $(BUILD))/icons $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
@@ -146,7 +146,7 @@ windows-zip-test: windows-zip
 WINDOWS_TESTS := build/windows-tests
 
 windows-test: windows build
-	cmake -S tests/windows -B $(WINDOWS_TESTS) -DCMAKE_BUILD_TYPE=Release \
+	cmake -S tests/windows -B $(WINDOWS_TESTS) --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchains/mingw-w64-x86_64.cmake) \
 	  -DEASEL_WINDOWS_DIR=$(abspath $(WINDOWS_OUT)) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WINDOWS_TESTS) -j $(JOBS)
