@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package of `make deb`, as a user gets it: installed system-wide with apt-get, the
 # installed game started from /usr/bin under Xvfb (its title screen on the screen, then Ctrl+Q
-# ends it with status 0), then removed, leaving none of its files behind. Run by .ci/run as
-# root, not by CTest, since it changes the system.
+# ends it with status 0), then removed, leaving none of its files behind; with the browser build
+# there, the web kit's package too, making a page of a program outside the checkout. Run by
+# .ci/run as root, not by CTest, since it changes the system.
 # Usage: tests/e2e/deb_e2e.sh          (from anywhere; builds the package first)
 #        tests/e2e/deb_e2e.sh start    (inside xvfb_run.sh: the start check alone)
 set -uo pipefail
@@ -77,8 +78,33 @@ done
 [ "$(pkg-config --modversion easel)" != "" ] || fail "pkg-config does not find easel"
 "$here/xvfb_run.sh" "$here/deb_e2e.sh" start || fail "the installed game did not start and end"
 
+# The web kit's package, which `make deb` makes when the browser build is there: installed
+# beside the native one, a page made of an example copied outside the checkout, with its first
+# frame as thumbnail (drawn by the installed easel-run), and the folder's index.
+web_deb=$(ls -t build/web-cmake/easel-web-dev_*.deb 2>/dev/null | head -n 1)
+web_files=()
+if [ -n "$web_deb" ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$web_deb" >/dev/null ||
+    fail "apt-get install $web_deb"
+  mapfile -t web_files < <(dpkg -L easel-web-dev | while read -r f; do [ -f "$f" ] && echo "$f"; done)
+  work=$(mktemp -d)
+  cp examples/bounce.c "$work/hello.c"
+  (cd "$work" && /usr/bin/easel-web hello.c -o site && /usr/bin/easel-web --index site) \
+    >"$work/easel-web.log" 2>&1 || { cat "$work/easel-web.log" >&2; fail "easel-web"; }
+  for made in hello.html hello.js hello.wasm hello.png index.html; do
+    [ -s "$work/site/$made" ] || fail "easel-web made no $made"
+  done
+  grep -q 'href="hello.html"' "$work/site/index.html" || fail "the index does not list the page"
+  rm -rf "$work"
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq easel-web-dev >/dev/null ||
+    fail "apt-get remove easel-web-dev"
+fi
+
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$PACKAGE" >/dev/null || fail "apt-get remove"
-for f in "${files[@]}"; do
+for f in "${files[@]}" "${web_files[@]}"; do
   [ -e "$f" ] && fail "$f is still there after removal"
 done
 echo "deb: ${#files[@]} files installed, the game started from $GAME, all removed: passed"
+[ -n "$web_deb" ] &&
+  echo "deb: easel-web-dev, ${#web_files[@]} files: a page and its thumbnail made, all removed: passed"
+exit 0
