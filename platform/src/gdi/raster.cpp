@@ -203,14 +203,8 @@ void ellipse_rows(const EllipseShape& e, int64_t* y0, int64_t* y1) {
 
 void polygon_fill(Canvas& c, const POINT* points, int count, uint32_t pixel) {
   if (count < 3) return;
-  constexpr int SMALL = 8;
-  Point64 small[SMALL];
-  std::vector<Point64> large;
-  Point64* corners = small;
-  if (count > SMALL) {
-    large.resize(size_t(count));
-    corners = large.data();
-  }
+  polygon_detail::SmallBuffer<Point64> corner_buffer(count);
+  Point64* corners = corner_buffer.data;
   for (int i = 0; i < count; ++i) corners[i] = {points[i].x, points[i].y};
   polygon_spans(corners, count, c.clip.top, c.clip.bottom - 1,
                 [&](int64_t y, int64_t x0, int64_t x1) { fill_span(c, y, x0, x1 - 1, pixel); });

@@ -107,6 +107,36 @@ void wide_polyline(Canvas& c, const Point64* points, size_t count, bool closed, 
 // (columns x0..x1 - 1); polygon_fill fills it.
 namespace polygon_detail {
 
+// Room for count items: on the stack for the few points shapes have, else on the heap.
+template <class T>
+struct SmallBuffer {
+  static constexpr int SMALL = 8;
+  T small[SMALL];
+  std::vector<T> large;
+  T* data = small;
+  explicit SmallBuffer(int count) {
+    if (count > SMALL) {
+      large.resize(size_t(count));
+      data = large.data();
+    }
+  }
+  SmallBuffer(const SmallBuffer&) = delete;
+  SmallBuffer& operator=(const SmallBuffer&) = delete;
+  // In order: insertion for a handful, a library sort for more.
+  void sort(int n) {
+    if (n > SMALL) {
+      std::sort(data, data + n);
+      return;
+    }
+    for (int a = 1; a < n; ++a) {
+      const T x = data[a];
+      int b = a;
+      for (; b > 0 && data[b - 1] > x; --b) data[b] = data[b - 1];
+      data[b] = x;
+    }
+  }
+};
+
 // Within this many pixels of the origin, a crossing's ceiling follows exactly from integers: the
 // quotient of products under 2^40 is a whole column or lies at least 1/rise from one, far more
 // than the doubles' rounding, so stepping each edge by its whole and remainder parts lights the
@@ -144,32 +174,12 @@ struct SteppedEdge {
   }
 };
 
-// A handful of crossings in order.
-template <class T>
-void insertion_sort(T* v, int n) {
-  for (int a = 1; a < n; ++a) {
-    const T x = v[a];
-    int b = a;
-    for (; b > 0 && v[b - 1] > x; --b) v[b] = v[b - 1];
-    v[b] = x;
-  }
-}
-
 template <class Sink>
 void exact_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&& span) {
-  constexpr int SMALL = 8;
-  SteppedEdge small_edges[SMALL];
-  int64_t small[SMALL];
-  std::vector<SteppedEdge> large_edges;
-  std::vector<int64_t> large;
-  SteppedEdge* edges = small_edges;
-  int64_t* crossings = small;
-  if (count > SMALL) {
-    large_edges.resize(size_t(count));
-    large.resize(size_t(count));
-    edges = large_edges.data();
-    crossings = large.data();
-  }
+  SmallBuffer<SteppedEdge> edge_buffer(count);
+  SmallBuffer<int64_t> crossing_buffer(count);
+  SteppedEdge* edges = edge_buffer.data;
+  int64_t* crossings = crossing_buffer.data;
   int edge_count = 0;
   for (int i = 0; i < count; ++i) {
     const Point64& p = points[i];
@@ -192,10 +202,8 @@ void exact_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sink&
     }
     if (n == 2) {  // a convex outline's row: the common case
       if (crossings[1] < crossings[0]) std::swap(crossings[0], crossings[1]);
-    } else if (count > SMALL) {
-      std::sort(large.begin(), large.begin() + n);
     } else {
-      insertion_sort(crossings, n);
+      crossing_buffer.sort(n);
     }
     for (int k = 0; k + 1 < n; k += 2) span(y, crossings[k], crossings[k + 1]);
   }
@@ -224,14 +232,8 @@ void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sin
   // Far out, in doubles. Far beyond any surface, and far from overflowing when offset by a
   // coordinate.
   constexpr double FAR = double(int64_t(1) << 40);
-  constexpr int SMALL = 8;
-  double small[SMALL];
-  std::vector<double> large;
-  double* crossings = small;
-  if (count > SMALL) {
-    large.resize(size_t(count));
-    crossings = large.data();
-  }
+  polygon_detail::SmallBuffer<double> crossing_buffer(count);
+  double* crossings = crossing_buffer.data;
   for (int64_t y = y0; y <= y1; ++y) {
     int n = 0;
     for (int i = 0; i < count; ++i) {
@@ -244,11 +246,7 @@ void polygon_spans(const Point64* points, int count, int64_t y0, int64_t y1, Sin
       const double along = double(y - p.y) * double(q.x - p.x);
       crossings[n++] = double(p.x) + along / double(q.y - p.y);
     }
-    if (count > SMALL) {
-      std::sort(large.begin(), large.begin() + n);
-    } else {
-      polygon_detail::insertion_sort(crossings, n);
-    }
+    crossing_buffer.sort(n);
     for (int k = 0; k + 1 < n; k += 2) {
       const double lo = std::clamp(std::ceil(crossings[k]), -FAR, FAR);
       const double hi = std::clamp(std::ceil(crossings[k + 1]), -FAR, FAR);
