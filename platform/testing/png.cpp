@@ -27,9 +27,16 @@ bool sane_size(int64_t width, int64_t height) {
          uint64_t(width) * uint64_t(height) <= MAX_PNG_PIXELS;
 }
 
+// libpng's own messages are not printed: the caller says in one line which file failed.
+[[noreturn]] void quiet_error(png_structp png, png_const_charp /*message*/) {
+  png_longjmp(png, 1);
+}
+void quiet_warning(png_structp /*png*/, png_const_charp /*message*/) {}
+
 // libpng reports errors by longjmp, so nothing here may need destroying on the way out.
 bool write_rows(FILE* file, const uint32_t* pixels, int width, int height) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quiet_error, quiet_warning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info || setjmp(png_jmpbuf(png))) {
