@@ -14,13 +14,10 @@ x11_tool=$3
 scale=1
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
+# shellcheck source=tests/e2e/game_checks.sh
+source "$(dirname "$0")/game_checks.sh"
 label=$scenario
 log=$work/game.log
-
-ICE_BLUE=153,255,255
-WHITE=255,255,255
-BLACK=0,0,0
-BROWN=153,102,51
 
 screen_x() { echo $(((300 + $1) * scale)); }
 screen_y() { echo $(((280 - $1) * scale)); }
@@ -33,16 +30,12 @@ start_game() {
   (cd "$work" && exec "$game") >"$log" 2>&1 &
   pid=$!
   find_window '^EASEL Graphics$'
-  expect_colour -250 -150 "$BLACK" "title screen background"
-  expect_colour 150 -150 "$WHITE" "title screen face"
-  xdotool windowfocus --sync "$window" || fail "cannot give the graphics window the keyboard"
+  expect_title_screen
 }
 
 play() {
   start_game
-  xdotool key space
-  expect_colour 100 240 "$ICE_BLUE" "sky"
-  expect_colour 100 -100 "$WHITE" "winter ground"
+  start_winter
 }
 
 # The Run menu's popup covers this point of the sky.

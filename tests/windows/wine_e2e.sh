@@ -28,14 +28,10 @@ export WINEPREFIX
 
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$here/../e2e/e2e_lib.sh"
+# shellcheck source=tests/e2e/game_checks.sh
+source "$here/../e2e/game_checks.sh"
 log=$work/run/game.log
 cleanup_more() { /usr/lib/wine/wineserver -k 2>/dev/null; }
-
-ICE_BLUE=153,255,255
-WHITE=255,255,255
-BLACK=0,0,0
-BROWN=153,102,51
-GREEN=0,255,0
 
 # Screen position of drawing point (x, y), and the client area, where place_window found them.
 screen_x() { echo $((client_left + client_width / 2 + $1)); }
@@ -79,16 +75,12 @@ start_game() {
   place_window "EASEL Graphics"
   [ "$outer_left $outer_top $outer_right $outer_bottom" = "0 0 601 540" ] ||
     fail "graphics window at $outer_left $outer_top $outer_right $outer_bottom, not 0 0 601 540"
-  expect_colour -250 -150 "$BLACK" "title screen background"
-  expect_colour 150 -150 "$WHITE" "title screen face"
-  xdotool windowfocus --sync "$window" || fail "cannot give the graphics window the keyboard"
+  expect_title_screen
 }
 
 play() {
   start_game
-  xdotool key space
-  expect_colour 100 240 "$ICE_BLUE" "sky"
-  expect_colour 100 -100 "$WHITE" "winter ground"
+  start_winter
 }
 
 # The script file's lines (with CR LF taken as LF, as the package reads them).
