@@ -45,12 +45,11 @@ BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect) {
   Window* w = find_window(hwnd);
   if (!w) return FALSE;
   if (!rect) {
-    w->has_update = false;
-  } else if (w->has_update) {
+    w->update.parts.clear();
+  } else {
     region_subtract(w->update, *rect);
-    w->has_update = !region_empty(w->update);
   }
-  if (!w->has_update) w->erase = false;
+  if (region_empty(w->update)) w->erase = false;
   return TRUE;
 }
 
@@ -60,7 +59,7 @@ BOOL WINAPI GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
   (void)erase;
   Window* w = find_window(hwnd);
   if (!w) return FALSE;
-  const RECT box = w->has_update ? region_box(w->update) : RECT{0, 0, 0, 0};
+  const RECT box = region_box(w->update);
   if (rect) *rect = box;
   return rect_empty(box) ? FALSE : TRUE;
 }
@@ -71,8 +70,8 @@ HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   if (!dc) return nullptr;
   Window* w = find_window(hwnd);
   Region area;
-  if (w->has_update) area.parts.swap(w->update.parts);
-  bool erase = w->has_update && w->erase;
+  area.parts.swap(w->update.parts);
+  bool erase = !region_empty(area) && w->erase;
   bool erased = false;
   uint32_t pixel = 0;
   if (erase && brush_pixel(w->background, &pixel)) {
@@ -85,7 +84,6 @@ HDC WINAPI BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->changed = true;
     erased = true;
   }
-  w->has_update = false;
   w->erase = false;
   // As on Win32, the DC draws only where painting was needed, and rcPaint bounds it.
   clip_window_dc(dc, area);

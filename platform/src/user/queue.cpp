@@ -55,7 +55,7 @@ HWND window_needing_paint(HWND filter) {
   HWND found = nullptr;
   window_table().for_each([&](uintptr_t handle, Window& w) {
     HWND hwnd = window_handle(handle);
-    if (!found && w.visible && w.has_update && (!filter || filter == hwnd)) found = hwnd;
+    if (!found && w.visible && !region_empty(w.update) && (!filter || filter == hwnd)) found = hwnd;
   });
   return found;
 }

@@ -49,7 +49,6 @@ struct Window {
   bool changed = false;      // pixels differ from what the host shows
   bool lent = false;         // the host shows the pixels themselves (host::lend_frame)
   bool destroying = false;   // inside DestroyWindow: refuse a second destruction
-  bool has_update = false;   // the update area below is not empty (else it means nothing)
   bool erase = false;        // the update area still needs its background
   Region update;             // what needs painting, client coordinates
   uint64_t shown_order = 0;  // when it was last shown, to pick the next focus window

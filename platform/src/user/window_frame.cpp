@@ -83,11 +83,7 @@ void invalidate_client(HWND hwnd, const RECT* rect, bool erase) {
   const RECT client{0, 0, client_width(*w), client_height(*w)};
   RECT r;
   if (!IntersectRect(&r, rect ? rect : &client, &client)) return;
-  if (!w->has_update) {
-    w->update.parts.clear();
-    w->has_update = true;
-    user().arrivals += 1;
-  }
+  if (region_empty(w->update)) user().arrivals += 1;
   region_add(w->update, r);
   w->erase = w->erase || erase;
 }
@@ -117,7 +113,7 @@ void resize_window(HWND hwnd, int width, int height) {
   w->height = height;
   w->changed = true;
   // The old pixels were a picture of a smaller or larger client area: all of it is redrawn.
-  w->has_update = false;
+  w->update.parts.clear();
   invalidate_client(hwnd, nullptr, true);
   if (w->menu) draw_menu_bar(hwnd);
   if ((w = find_window(hwnd)))
@@ -165,7 +161,7 @@ BOOL WINAPI SetMenu(HWND hwnd, HMENU menu) {
   if (menu) draw_menu_bar(hwnd);
   if (rows != old_rows) {
     // The client area moved and changed height: its old picture no longer fits.
-    if ((w = find_window(hwnd))) w->has_update = false;
+    if ((w = find_window(hwnd))) w->update.parts.clear();
     invalidate_client(hwnd, nullptr, true);
     if ((w = find_window(hwnd)))
       SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client_width(*w), client_height(*w)));
